@@ -1,0 +1,192 @@
+#include "engine/Form1.h"
+
+#include "platform/Units.h"
+
+#include <algorithm>
+#include <cwctype>
+
+namespace velt {
+
+namespace {
+
+constexpr int kTitleBuffer = 255;     // titles read for the enumeration filter
+constexpr int kLongTitleBuffer = 1024; // titles read to decide whether a window may be carried
+constexpr int kMaxParentDepth = 256;
+
+bool IsShellDesktopTitle(const std::wstring& title) {
+    static constexpr std::wstring_view kShellDesktop = L"program manager";
+    if (title.size() != kShellDesktop.size()) return false;
+    for (size_t i = 0; i < title.size(); ++i)
+        if (static_cast<wchar_t>(std::towlower(title[i])) != kShellDesktop[i]) return false;
+    return true;
+}
+
+} // namespace
+
+Form1::Form1(Desktop& desktop, Form1View& view, const Settings& settings)
+    : m_desktop(desktop), m_view(view), m_settings(settings) {}
+
+void Form1::GoZorvan(int Index, WindowId drg) {
+    if (Index < 0 || Index >= kSlotCount || Index == CurrentSlot) return;
+
+    if (!SlotPasswords[Index].empty() &&
+        m_view.InputDialog(L"Locked Desktop!", L"Enter Password to Unlock") != SlotPasswords[Index])
+        return;
+
+    m_view.PlacePointer(Index);
+    m_view.Show();
+    m_view.Iconize(CurrentSlot, Dex[CurrentSlot]);
+
+    // Work on copies: the show and hide calls reach other programs, and messages sent back to us
+    // meanwhile must not invalidate what we are walking.
+    std::vector<WindowId> arriving = Dex[Index];
+    for (auto it = arriving.rbegin(); it != arriving.rend(); ++it)
+        if (*it != drg) m_desktop.ShowWindow(*it, true);
+
+    if (drg) Dex[Index].push_back(drg);
+
+    std::vector<WindowId> leaving = Dex[CurrentSlot];
+    if (drg) std::erase(Dex[CurrentSlot], drg);
+    for (auto it = leaving.rbegin(); it != leaving.rend(); ++it)
+        if (*it != drg) m_desktop.ShowWindow(*it, false);
+
+    if (drg) cenwin(drg);
+
+    for (int n = 0; n < kSlotCount; ++n) m_view.CheckDesktopEntry(n, n == Index);
+    CurrentSlot = Index;
+    m_view.ZOrder();
+
+    m_view.DoEvents();
+    m_view.BlurBkg();
+    m_view.DoEvents();
+
+    if (!OverviewHotkeyHeld()) m_view.Hide();
+}
+
+void Form1::cenwin(WindowId lng) {
+    Rect rect;
+    if (!m_desktop.GetWindowRect(lng, rect)) return; // window gone: nothing to centre
+    Size screen = m_desktop.ScreenSize();
+    int x = RoundHalfEven(screen.cx / 2.0 - (rect.right - rect.left) / 2.0);
+    int y = RoundHalfEven(screen.cy / 2.0 - (rect.bottom - rect.top) / 2.0);
+    m_desktop.MoveToTop(lng, Point{x, y});
+}
+
+int Form1::RefreshWindowList(std::vector<WindowId>& list) {
+    list.clear();
+    m_taskbar = m_desktop.TaskbarWindow();
+    m_desktop.EnumWindows([&](WindowId window) { return CollectWindow(window, list); });
+    return static_cast<int>(list.size());
+}
+
+bool Form1::CollectWindow(WindowId window, std::vector<WindowId>& list) {
+    if (!m_desktop.IsWindowVisible(window)) return true;
+    if (window == m_view.Handle() || (m_taskbar && window == m_taskbar)) return true;
+    if (IsShellDesktopTitle(m_desktop.WindowTitle(window, kTitleBuffer))) return true;
+    list.push_back(window);
+    return true;
+}
+
+void Form1::refine(WindowId& lng) {
+    if (lng == 0) return;
+    if (lng == m_view.Handle() || lng == m_desktop.TaskbarWindow() ||
+        m_desktop.WindowTitle(lng, kLongTitleBuffer).empty())
+        lng = 0;
+}
+
+bool Form1::OverviewHotkeyHeld() {
+    const KeyCombo& keys = m_settings.Hotkeys[0];
+    return m_desktop.IsKeyDown(keys.Control) && m_desktop.IsKeyDown(keys.Shift) &&
+           m_desktop.IsKeyDown(keys.Alt);
+}
+
+void Form1::Timer1_Timer() {
+    // A switch started by this tick lets pending messages run; a tick arriving then would see
+    // the cursor still on the edge and the dwell count full, and switch a second time.
+    if (m_inTick) return;
+    if (m_view.PromptVisible()) return;
+    m_inTick = true;
+
+    RefreshWindowList(Dex[CurrentSlot]);
+
+    if (m_view.Visible()) m_view.HoverHighlight();
+
+    for (int digit = 1; digit <= 9; ++digit)
+        if (m_desktop.IsKeyDown(kVkMenu) && m_desktop.IsKeyDown('0' + digit)) GoZorvan(digit - 1);
+
+    if (m_settings.CornerSensitive) GetKeyPos();
+
+    if (OverviewHotkeyHeld()) {
+        if (!m_view.Visible()) {
+            m_view.Iconize(CurrentSlot, Dex[CurrentSlot]);
+            m_view.MakeTopmost();
+            m_view.BlurBkg();
+            m_view.Show();
+        }
+    } else if (m_view.Visible()) {
+        m_view.Hide();
+    }
+
+    m_inTick = false;
+}
+
+void Form1::Timer2_Timer() {
+    if (m_view.Visible()) m_view.Iconize(CurrentSlot, Dex[CurrentSlot]);
+}
+
+void Form1::GetKeyPos() {
+    Point cursor = m_desktop.GetCursorPos();
+    Size screen = m_desktop.ScreenSize();
+    double centreX = screen.cx / 2.0;
+    double centreY = screen.cy / 2.0;
+
+    WindowId carried = 0;
+    if (m_desktop.IsKeyDown(kVkLeftButton)) {
+        carried = m_desktop.WindowFromPoint(cursor);
+        for (int depth = 0; carried && depth < kMaxParentDepth; ++depth) {
+            WindowId parent = m_desktop.GetParent(carried);
+            if (!parent) break;
+            carried = parent;
+        }
+    }
+    refine(carried);
+
+    int column = CurrentSlot % 3;
+    int target = -1;
+    if (cursor.y < kEdgeWidth && CurrentSlot > 2)
+        target = CurrentSlot - 3;
+    else if (cursor.x < kEdgeWidth && column != 0)
+        target = CurrentSlot - 1;
+    else if (cursor.y > screen.cy - 1 - kEdgeWidth && CurrentSlot < 6)
+        target = CurrentSlot + 3;
+    else if (cursor.x > screen.cx - 1 - kEdgeWidth && column != 2)
+        target = CurrentSlot + 1;
+
+    if (target < 0) {
+        EdgeDwell = 0;
+        return;
+    }
+    if (htt()) return;
+    GoZorvan(target, carried);
+    m_desktop.SetCursorPos(Point{RoundHalfEven(centreX), RoundHalfEven(centreY)});
+}
+
+bool Form1::htt() {
+    if (EdgeDwell < kDwellLimit) {
+        ++EdgeDwell;
+        return true;
+    }
+    return false;
+}
+
+void Form1::Form_Terminate() {
+    if (m_terminated) return;
+    m_terminated = true;
+    m_view.RemoveTrayIcon();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (!SlotPasswords[slot].empty()) continue; // a locked desktop stays hidden
+        for (WindowId window : Dex[slot]) m_desktop.ShowWindow(window, true);
+    }
+}
+
+} // namespace velt

@@ -1,0 +1,245 @@
+#include "engine/MainWindow_win.h"
+
+#include "dialogs/InputDialog.h"
+#include "dialogs/TrayMenu.h"
+#include "engine/OverviewLayout.h"
+#include "engine/TrayIcon.h"
+#include "platform/App.h"
+#include "platform/Shell.h"
+#include "platform/Units.h"
+#include "platform/WindowHelpers.h"
+
+namespace velt {
+
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1; // the poll
+constexpr UINT_PTR kTimer2 = 2; // the thumbnail refresh
+constexpr UINT kPollMilliseconds = 100;
+constexpr UINT kRefreshMilliseconds = 6000;
+constexpr int kOverviewAlpha = 200;
+constexpr COLORREF kPointerColour = RGB(13, 23, 94);
+constexpr COLORREF kPanelColour = RGB(236, 238, 244);
+constexpr wchar_t kTrayTip[] = L"Velt : Click for Options";
+
+RECT ToPixels(const TwipsRect& r) {
+    int left = TwipsToPixels(r.left);
+    int top = TwipsToPixels(r.top);
+    return RECT{left, top, left + TwipsToPixels(r.width), top + TwipsToPixels(r.height)};
+}
+
+} // namespace
+
+bool TrayReceiver::Create(HWND parent, std::function<void()> onNotification) {
+    m_onNotification = std::move(onNotification);
+    RegisterWindowClass({L"VeltTrayReceiver", 0, nullptr});
+    return Window::Create({L"VeltTrayReceiver", L"", WS_CHILD, 0, 0, 1, 1, 0, parent, 1});
+}
+
+LRESULT TrayReceiver::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The tray's callback message is the mouse-move message; its wParam is the icon id 1, which
+    // reads as the left-button flag, so every notification from the icon passes this test.
+    if (message == kTrayCallbackMessage && (wParam & MK_LBUTTON)) {
+        if (m_onNotification) m_onNotification();
+        return 0;
+    }
+    return Window::OnMessage(message, wParam, lParam);
+}
+
+MainWindow::MainWindow(Desktop& desktop)
+    : m_desktop(desktop), m_form(desktop, *this, TheSettings()) {}
+
+MainWindow::~MainWindow() { Unload(); }
+
+bool MainWindow::Start() {
+    RegisterWindowClass({L"VeltForm1", CS_DBLCLKS, nullptr});
+    SetSettingsTargets({[](const std::wstring& caption) { TheTrayMenu().SetSwitchCaption(caption); },
+                        [this](const std::wstring& path) { m_glassPath = path; }});
+    int width = TwipsToPixels(kOverviewClientWidth);
+    int height = TwipsToPixels(kOverviewClientHeight);
+    if (!Create({L"VeltForm1", L"Velt", WS_POPUP | WS_CLIPCHILDREN,
+                 WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0, 0, width, height}))
+        return false;
+
+    LoadSettings();
+    m_form.CurrentSlot = kStartSlot;
+    velt::MakeTopmost(hWnd());
+    SetWindowAlpha(hWnd(), kOverviewAlpha);
+    TrayMenu& menu = TheTrayMenu();
+    for (int n = 2; n <= 9; ++n) {
+        std::wstring number = std::to_wstring(n);
+        menu.AddDesktopEntry(L"Desktop " + number + L" -- (Alt + " + number + L")");
+    }
+    menu.SetDesktopChecked(kStartSlot, true);
+    AddTrayIcon(AssociatedIcon(ExePath()), pic.hWnd(), kTrayTip);
+
+    // Shown once, as a start-up window is; the first poll hides it unless the hotkey is held.
+    Show();
+    StartTimer(kTimer1, kPollMilliseconds);
+    StartTimer(kTimer2, kRefreshMilliseconds);
+    return true;
+}
+
+void MainWindow::OnLoad() {
+    m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
+    for (int i = 0; i < 9; ++i) DexIcon[static_cast<size_t>(i)].Create(hWnd(), i);
+    pic.Create(hWnd(), [this] { OnTrayNotification(); });
+}
+
+void MainWindow::OnResize() {
+    SIZE client = ClientSizePixels();
+    RECT outer = WindowRectPixels();
+    OverviewLayout layout = LayOutOverview(
+        PixelsToTwips(client.cx), PixelsToTwips(client.cy), PixelsToTwips(outer.right - outer.left),
+        PixelsToTwips(outer.bottom - outer.top), PixelsToTwips(GetSystemMetrics(SM_CXSCREEN)),
+        PixelsToTwips(GetSystemMetrics(SM_CYSCREEN)));
+    SetWindowPos(hWnd(), nullptr, TwipsToPixels(layout.windowLeft), TwipsToPixels(layout.windowTop),
+                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (size_t i = 0; i < DexIcon.size(); ++i) {
+        RECT r = ToPixels(layout.thumbnails[i]);
+        MoveWindow(DexIcon[i].hWnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+    PlacePointer(m_form.CurrentSlot);
+}
+
+void MainWindow::OnUnload() {
+    StopTimer(kTimer1);
+    StopTimer(kTimer2);
+    m_form.Form_Terminate();
+    PostQuitMessage(0);
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+    if (id == kTimer1) m_form.Timer1_Timer();
+    if (id == kTimer2) m_form.Timer2_Timer();
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_PAINT: {
+        PaintDC paint(hWnd());
+        Paint(paint.get());
+        return 0;
+    }
+    case WM_ENDSESSION:
+        // Windows is ending the session: give the hidden windows back first.
+        if (wParam) m_form.Form_Terminate();
+        return 0;
+    }
+    if (m_taskbarCreated && message == m_taskbarCreated) {
+        RestoreTrayIcon(); // the shell restarted and forgot the icon
+        return 0;
+    }
+    return Window::OnMessage(message, wParam, lParam);
+}
+
+void MainWindow::Paint(HDC dc) {
+    RECT client{};
+    GetClientRect(hWnd(), &client);
+    if (m_background) {
+        UniqueMemoryDC source(CreateCompatibleDC(dc));
+        Selected picture(source.get(), m_background.get());
+        BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+    } else {
+        SetBkColor(dc, kPanelColour);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    }
+    UniquePen pen(CreatePen(PS_SOLID, 1, kPointerColour));
+    Selected usePen(dc, pen.get());
+    Selected noFill(dc, GetStockObject(NULL_BRUSH));
+    Rectangle(dc, m_pointer.left, m_pointer.top, m_pointer.right, m_pointer.bottom);
+}
+
+void MainWindow::MakeTopmost() { velt::MakeTopmost(hWnd()); }
+
+void MainWindow::DoEvents() { velt::DoEvents(); }
+
+void MainWindow::Iconize(int index, const std::vector<WindowId>& list) {
+    if (index < 0 || index >= static_cast<int>(DexIcon.size())) return;
+    HWND screenWindow = GetDesktopWindow();
+    WindowDC screen(screenWindow, true);
+    if (!screen) return;
+    int screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    int screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    SIZE size = DexIcon[0].PictureSize(); // every thumbnail has the same size
+    DexIcon[static_cast<size_t>(index)].Draw([&](HDC dc, SIZE) {
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        // The last 15 columns and rows stay out of the picture.
+        StretchBlt(dc, 0, 0, size.cx, size.cy, screen.get(), 0, 0, screenWidth - 15, screenHeight - 15,
+                   SRCCOPY);
+        int drawn = 0;
+        for (WindowId window : list) {
+            HWND hwnd = reinterpret_cast<HWND>(window);
+            if (IsIconic(hwnd)) DrawWindowIcon(dc, hwnd, 5 + 20 * drawn++, 5);
+        }
+    });
+}
+
+void MainWindow::BlurBkg() {
+    SIZE client = ClientSizePixels();
+    RECT outer = WindowRectPixels();
+    if (client.cx <= 0 || client.cy <= 0) return;
+    WindowDC screen(GetDesktopWindow(), true);
+    if (!screen) return;
+    if (!m_background || m_backgroundSize.cx != client.cx || m_backgroundSize.cy != client.cy) {
+        m_background.reset(CreateCompatibleBitmap(screen.get(), client.cx, client.cy));
+        m_backgroundSize = client;
+        if (!m_background) return;
+    }
+    UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
+    Selected picture(dc.get(), m_background.get());
+    // Width and height are the window's right and bottom edges: more than enough; the surplus
+    // falls outside the picture.
+    BitBlt(dc.get(), 0, 0, outer.right, outer.bottom, screen.get(), outer.left, outer.top, SRCCOPY);
+    InvalidateRect(hWnd(), nullptr, FALSE);
+}
+
+void MainWindow::PlacePointer(int index) {
+    if (index < 0 || index >= static_cast<int>(DexIcon.size())) return;
+    RECT thumb = DexIcon[static_cast<size_t>(index)].WindowRectPixels();
+    MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&thumb), 2);
+    int margin = TwipsToPixels(kPointerMargin);
+    m_pointer = RECT{thumb.left - margin, thumb.top - margin, thumb.right + margin, thumb.bottom + margin};
+    InvalidateRect(hWnd(), nullptr, FALSE);
+}
+
+void MainWindow::HoverHighlight() {
+    HWND under = WindowUnderCursor();
+    for (Thumbnail& thumb : DexIcon) thumb.SetBorder(thumb.hWnd() == under);
+}
+
+void MainWindow::CheckDesktopEntry(int index, bool checked) {
+    TheTrayMenu().SetDesktopChecked(index, checked);
+}
+
+void MainWindow::RemoveTrayIcon() { velt::RemoveTrayIcon(); }
+
+bool MainWindow::PromptVisible() { return velt::PromptVisible(); }
+
+std::wstring MainWindow::InputDialog(const std::wstring& caption, const std::wstring& prompt) {
+    return velt::InputDialog(caption, prompt);
+}
+
+void MainWindow::OnTrayNotification() {
+    // A modal prompt owns the user's attention, and a menu already open has it too.
+    if (m_menuOpen || velt::PromptVisible()) return;
+    m_menuOpen = true;
+    UINT command = TheTrayMenu().Popup(hWnd());
+    m_menuOpen = false;
+    RunCommand(command);
+}
+
+void MainWindow::RunCommand(UINT command) {
+    if (command == TrayMenu::kExit) {
+        Unload();
+        EndProcess(0);
+    }
+    // About and Configure open windows of their own; until those exist the entries do nothing.
+    if (command >= TrayMenu::kDesktopBase && command < TrayMenu::kDesktopBase + kSlotCount)
+        m_form.GoZorvan(static_cast<int>(command - TrayMenu::kDesktopBase));
+}
+
+} // namespace velt

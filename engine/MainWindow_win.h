@@ -1,0 +1,78 @@
+#pragma once
+// The main window: the engine's home, the overview panel and the tray icon's receiver.
+#include "engine/Form1.h"
+#include "engine/Thumbnail_win.h"
+#include "platform/Desktop.h"
+#include "platform/Handles.h"
+#include "platform/Window.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+namespace velt {
+
+// The hidden child that receives the tray icon's notifications.
+class TrayReceiver final : public Window {
+public:
+    bool Create(HWND parent, std::function<void()> onNotification);
+
+protected:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    std::function<void()> m_onNotification;
+};
+
+class MainWindow final : public Window, public Form1View {
+public:
+    explicit MainWindow(Desktop& desktop);
+    ~MainWindow() override;
+
+    // Start-up: settings, the window, the menu's desktop entries, the icon, the timers.
+    bool Start();
+    Form1& Engine() { return m_form; }
+    const std::wstring& GlassPath() const { return m_glassPath; }
+
+    // Form1View
+    WindowId Handle() override { return reinterpret_cast<WindowId>(hWnd()); }
+    bool Visible() override { return Window::Visible(); }
+    void Show() override { Window::Show(); }
+    void Hide() override { Window::Hide(); }
+    void ZOrder() override { Window::ZOrder(); }
+    void MakeTopmost() override;
+    void DoEvents() override;
+    void Iconize(int index, const std::vector<WindowId>& list) override;
+    void BlurBkg() override;
+    void PlacePointer(int index) override;
+    void HoverHighlight() override;
+    void CheckDesktopEntry(int index, bool checked) override;
+    void RemoveTrayIcon() override;
+    bool PromptVisible() override;
+    std::wstring InputDialog(const std::wstring& caption, const std::wstring& prompt) override;
+
+protected:
+    void OnLoad() override;
+    void OnResize() override;
+    void OnUnload() override;
+    void OnTimer(UINT_PTR id) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void OnTrayNotification();
+    void RunCommand(UINT command);
+    void Paint(HDC dc);
+
+    Desktop& m_desktop;
+    Form1 m_form;
+    std::array<Thumbnail, 9> DexIcon;
+    TrayReceiver pic;
+    RECT m_pointer{};          // pixels, client coordinates
+    UniqueBitmap m_background; // what lay behind the panel when it was last shown
+    SIZE m_backgroundSize{};
+    std::wstring m_glassPath;  // the skin the glass will show
+    bool m_menuOpen = false;
+    UINT m_taskbarCreated = 0;
+};
+
+} // namespace velt
