@@ -12,6 +12,7 @@ if(WIN32)
     add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
     add_link_options(-static -static-libgcc -static-libstdc++)
     set(VELT_DIST ${VELT_ROOT}/dist/Velt CACHE PATH "The folder a Windows user copies")
+    set(VELT_WINDOWS_DIST "Z:${VELT_DIST}") # the same folder as Windows programs under Wine see it
 else()
     set(VELT_WINDOWS OFF)
     option(VELT_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" ON)

@@ -5,16 +5,19 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 kind=${1:?usage: build.sh native|win}
 jobs=$(nproc)
+# VELT_BUILD_DIR gives a separate set of trees (and dist folder), e.g. for a second checkout's work.
+build=${VELT_BUILD_DIR:-$root/build}
+if [ -n "${VELT_BUILD_DIR:-}" ]; then dist=$build/dist/Velt; else dist=$root/dist/Velt; fi
 case "$kind" in
 native)
-    cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug \
+    cmake -S "$root" -B "$build/native" -DCMAKE_BUILD_TYPE=Debug \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-    cmake --build "$root/build/native" -j "$jobs"
+    cmake --build "$build/native" -j "$jobs"
     ;;
 win)
-    cmake -S "$root" -B "$root/build/win" -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$root" -B "$build/win" -DCMAKE_BUILD_TYPE=Release -DVELT_DIST="$dist" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/Toolchain-mingw64.cmake" >/dev/null
-    cmake --build "$root/build/win" -j "$jobs"
+    cmake --build "$build/win" -j "$jobs"
     ;;
 *)
     echo "usage: build.sh native|win" >&2

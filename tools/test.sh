@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests (ASan + UBSan) with short fuzz runs,
 # then the Windows and end-to-end tests under Wine, on a private Xvfb display with the Wine prefix
-# in build/wine-prefix.
+# in build/wine-prefix. VELT_BUILD_DIR moves all of build/ elsewhere.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELT_BUILD_DIR:-$root/build}
 "$root/tools/setup.sh"
 
 "$root/tools/build.sh" native
-ctest --test-dir "$root/build/native" --output-on-failure -j "$(nproc)"
+ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
 
 "$root/tools/build.sh" win
 source "$root/tools/wine-env.sh"
 velt_display_start
 trap velt_wine_stop EXIT
-velt_wine_prefix "$root/build/wine-prefix"
+velt_wine_prefix "$build/wine-prefix"
 wineserver -p # stays up between tests, so each one starts in about a second
 # One at a time: the GUI tests share the display, the keyboard and the cursor.
-ctest --test-dir "$root/build/win" --output-on-failure
+ctest --test-dir "$build/win" --output-on-failure
