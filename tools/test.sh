@@ -15,6 +15,5 @@ source "$root/tools/wine-env.sh"
 velt_display_start
 trap velt_wine_stop EXIT
 velt_wine_prefix "$build/wine-prefix"
-wineserver -p # stays up between tests, so each one starts in about a second
 # One at a time: the GUI tests share the display, the keyboard and the cursor.
 ctest --test-dir "$build/win" --output-on-failure

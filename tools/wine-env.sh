@@ -32,6 +32,10 @@ REG
         wineserver -w
         touch "$WINEPREFIX/.velt-ready"
     fi
+    # Start Wine's own background processes (desktop, services) now, with their output detached:
+    # started by a test instead, they would inherit its output pipe and keep ctest waiting.
+    wineserver -p
+    wine reg query 'HKCU\Software\Wine\Explorer' >/dev/null 2>&1 || true
 }
 
 # velt_display_start: a private Xvfb display, exported as DISPLAY.
