@@ -34,7 +34,7 @@ REG
     fi
     # Start Wine's own background processes (desktop, services) now, with their output detached:
     # started by a test instead, they would inherit its output pipe and keep ctest waiting.
-    wineserver -p
+    wineserver -p60
     wine reg query 'HKCU\Software\Wine\Explorer' >/dev/null 2>&1 || true
 }
 
