@@ -19,7 +19,11 @@ std::vector<Entry>& Registry() {
     return *registry;
 }
 
-std::string KeyOf(std::uintptr_t id) { return "M" + std::to_string(id); }
+std::string KeyOf(std::uintptr_t id) {
+    std::string key = "M";
+    key += std::to_string(id);
+    return key;
+}
 
 } // namespace
 

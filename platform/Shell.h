@@ -16,5 +16,7 @@ bool PathExists(const std::wstring& path);
 
 // The first icon of the file or of the program associated with it; the caller destroys it.
 HICON AssociatedIcon(const std::wstring& file);
+// The same with the icon of that index in the file.
+HICON AssociatedIcon(const std::wstring& file, WORD index);
 
 } // namespace velt

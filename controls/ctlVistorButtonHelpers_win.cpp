@@ -1,0 +1,181 @@
+// What the button offers beyond its own drawing: faces from and to files, icon stamps, a blurred
+// copy of the screen, and a drop target.
+#include "controls/ctlVistorButton.h"
+
+#include "platform/App.h"
+#include "platform/Blur.h"
+#include "platform/Shell.h"
+#include "platform/Units.h"
+
+#include <ole2.h>
+
+#include <cwctype>
+
+namespace velt {
+
+namespace {
+
+// The 16-bit integer a text holds, spaces around it allowed; 0 for anything else.
+std::int16_t IconIndex(const std::wstring& text) {
+    size_t first = text.find_first_not_of(L' ');
+    size_t last = text.find_last_not_of(L' ');
+    if (first == std::wstring::npos) return 0;
+    std::wstring number = text.substr(first, last - first + 1);
+    size_t digits = (number[0] == L'-' || number[0] == L'+') ? 1 : 0;
+    if (digits == number.size() || number.size() - digits > 5) return 0;
+    int value = 0;
+    for (size_t i = digits; i < number.size(); ++i) {
+        if (!std::iswdigit(number[i])) return 0;
+        value = value * 10 + (number[i] - L'0');
+    }
+    if (number[0] == L'-') value = -value;
+    return value < INT16_MIN || value > INT16_MAX ? 0 : static_cast<std::int16_t>(value);
+}
+
+} // namespace
+
+// Data dropped on the control, surface or caption, raises OLEDragDrop.
+class ButtonDropTarget final : public IDropTarget {
+public:
+    explicit ButtonDropTarget(ctlVistorButton* button) : m_button(button) {}
+    void Detach() { m_button = nullptr; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override {
+        if (!object) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IDropTarget) {
+            *object = static_cast<IDropTarget*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG left = --m_references;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject*, DWORD keys, POINTL, DWORD* effect) override {
+        m_keys = keys;
+        if (effect) *effect = Choose(*effect);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD keys, POINTL, DWORD* effect) override {
+        m_keys = keys;
+        if (effect) *effect = Choose(*effect);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
+        std::int32_t chosen = static_cast<std::int32_t>(Choose(effect ? *effect : DROPEFFECT_NONE));
+        if (m_button && m_button->hWnd()) {
+            // The buttons that carried the data: by the time of the drop they are up.
+            DWORD held = m_keys | keys;
+            std::int16_t button = static_cast<std::int16_t>(((held & MK_LBUTTON) ? 1 : 0) |
+                                                            ((held & MK_RBUTTON) ? 2 : 0) |
+                                                            ((held & MK_MBUTTON) ? 4 : 0));
+            std::int16_t shift = static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) |
+                                                           ((keys & MK_CONTROL) ? 2 : 0) |
+                                                           ((keys & MK_ALT) ? 4 : 0));
+            POINT client{at.x, at.y};
+            ScreenToClient(m_button->hWnd(), &client);
+            float x = static_cast<float>(PixelsToTwips(client.x));
+            float y = static_cast<float>(PixelsToTwips(client.y));
+            AddRef(); // the handler may destroy the control, which lets go of this object
+            m_button->Raise(m_button->OLEDragDrop, data, chosen, button, shift, x, y);
+            Release();
+        }
+        if (effect) *effect = static_cast<DWORD>(chosen);
+        return S_OK;
+    }
+
+private:
+    static DWORD Choose(DWORD allowed) {
+        if (allowed & DROPEFFECT_COPY) return DROPEFFECT_COPY;
+        if (allowed & DROPEFFECT_MOVE) return DROPEFFECT_MOVE;
+        if (allowed & DROPEFFECT_LINK) return DROPEFFECT_LINK;
+        return DROPEFFECT_NONE;
+    }
+
+    ctlVistorButton* m_button;
+    ULONG m_references = 1;
+    DWORD m_keys = 0;
+};
+
+void ctlVistorButton::StartDDp() {
+    if (m_dropTarget || !hWnd()) return;
+    HRESULT started = OleInitialize(nullptr);
+    if (FAILED(started)) return; // a thread in the wrong apartment takes no drops
+    m_oleStarted = true;
+    auto* target = new ButtonDropTarget(this);
+    if (FAILED(RegisterDragDrop(hWnd(), target))) {
+        target->Release();
+        return;
+    }
+    m_dropTarget = target;
+}
+
+void ctlVistorButton::OnUnload() {
+    MinSz.Actif(false);
+    if (m_dropTarget) {
+        RevokeDragDrop(hWnd());
+        m_dropTarget->Detach();
+        m_dropTarget->Release();
+        m_dropTarget = nullptr;
+    }
+    if (m_oleStarted) {
+        OleUninitialize();
+        m_oleStarted = false;
+    }
+}
+
+void ctlVistorButton::Save() {
+    std::wstring folder = AppPath();
+    PicUp.SaveFile(folder + L"\\Pic1.bmp");
+    PicDown.SaveFile(folder + L"\\Pic2.bmp");
+    PicOver.SaveFile(folder + L"\\Pic3.bmp");
+}
+
+void ctlVistorButton::SkinUp(const std::wstring& Path, const std::wstring& File,
+                             const std::wstring& ext) {
+    // A file that does not load leaves its face as it was.
+    PicUp.LoadFile(Path + L"\\" + File + L"1" + ext);
+    PicOver.LoadFile(Path + L"\\" + File + L"2" + ext);
+    PicDown.LoadFile(Path + L"\\" + File + L"3" + ext);
+    ShowFace(PicUp);
+}
+
+void ctlVistorButton::Draw(const std::wstring& pth, std::int16_t x, std::int16_t Y, std::int16_t s) {
+    std::wstring file = pth;
+    std::int16_t index = 0;
+    size_t comma = pth.rfind(L',');
+    if (comma != std::wstring::npos) {
+        file = pth.substr(0, comma);
+        index = IconIndex(pth.substr(comma + 1));
+    }
+    // The file itself must exist, not the file with its ",index" suffix.
+    if (!PathExists(file)) return;
+    UniqueIcon icon(AssociatedIcon(file, static_cast<WORD>(index)));
+    if (!icon) return;
+    for (Surface* face : {&PicUp, &PicDown, &PicOver})
+        if (!face->Empty()) DrawIconEx(face->dc(), x, Y, icon.get(), s, s, 0, nullptr, DI_NORMAL);
+    icon.reset();
+    LayOut();
+    ShowFace(PicUp);
+}
+
+void ctlVistorButton::GetBkg(std::int16_t x, std::int16_t Y) {
+    if (PicUp.Empty()) return;
+    WindowDC screen(GetDesktopWindow(), true);
+    if (!screen) return;
+    int width = PicUp.Width(), height = PicUp.Height();
+    BLENDFUNCTION half{AC_SRC_OVER, 0, 128, 0};
+    AlphaBlend(PicUp.dc(), 0, 0, width, height, screen.get(), TwipsToPixels(x), TwipsToPixels(Y),
+               width, height, half);
+    BlurInPlace(PicUp.dc(), width, height, 0, 0);
+    ShowFace(PicUp);
+}
+
+} // namespace velt

@@ -1,0 +1,172 @@
+// The button's pointer state machine: hover, press and release on its surface and its caption.
+#include "controls/ctlVistorButton.h"
+
+#include "platform/Units.h"
+
+#include <windowsx.h>
+
+namespace velt {
+
+namespace {
+
+std::int16_t ButtonsHeld(WPARAM keys) {
+    return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
+                                     ((keys & MK_MBUTTON) ? 4 : 0));
+}
+
+std::int16_t ShiftState(WPARAM keys) {
+    return static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
+                                     (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+std::int16_t ButtonOf(UINT message) {
+    switch (message) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        return 2;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        return 4;
+    default:
+        return 1;
+    }
+}
+
+} // namespace
+
+ctlVistorButton::Part ctlVistorButton::PartAt(int x, int y) const {
+    if (m_caption.empty()) return Part::Surface;
+    int left = TwipsToPixels(m_captionLeft), top = TwipsToPixels(m_captionTop);
+    bool onCaption = x >= left && x < left + m_captionWidth && y >= top && y < top + m_captionHeight;
+    return onCaption ? Part::Caption : Part::Surface;
+}
+
+void ctlVistorButton::OnPointer(UINT message, WPARAM wParam, LPARAM lParam) {
+    int px = GET_X_LPARAM(lParam), py = GET_Y_LPARAM(lParam);
+    // The caption has no window of its own: it takes the pointer over its own area, and keeps
+    // it from a press on it until the last button is up.
+    Part part = m_pressedPart != Part::None ? m_pressedPart : PartAt(px, py);
+    bool onCaption = part == Part::Caption;
+    // Both report twips: the surface from its own corner, the caption from the caption's.
+    float x = static_cast<float>(PixelsToTwips(px) - (onCaption ? m_captionLeft : 0));
+    float y = static_cast<float>(PixelsToTwips(py) - (onCaption ? m_captionTop : 0));
+    std::int16_t shift = ShiftState(wParam);
+
+    switch (message) {
+    case WM_MOUSEMOVE:
+        if (onCaption) CaptionMove(ButtonsHeld(wParam), shift, x, y);
+        else SurfaceMove(ButtonsHeld(wParam), shift, x, y);
+        return;
+    case WM_LBUTTONDBLCLK:
+        m_pressedPart = part;
+        m_doubleClick = true;
+        // The second press of a double click: the surface takes it as a plain left press at its
+        // corner; the caption does not handle it.
+        if (!onCaption) Press(false, 1, 0, 0, 0);
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (m_pressedPart == Part::None) m_doubleClick = false;
+        m_pressedPart = part;
+        Press(onCaption, ButtonOf(message), shift, x, y);
+        return;
+    default: { // a button up
+        bool lastUp = (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0;
+        if (lastUp) m_pressedPart = Part::None;
+        bool doubleClick = m_doubleClick;
+        if (lastUp) m_doubleClick = false;
+        if (!Release(onCaption, ButtonOf(message), shift, x, y)) return;
+        if (message != WM_LBUTTONUP || doubleClick) return;
+        // The click that follows a left release over the part that was pressed.
+        RECT client{};
+        GetClientRect(hWnd(), &client);
+        bool overPart = onCaption ? PartAt(px, py) == Part::Caption
+                                  : px >= 0 && py >= 0 && px < client.right && py < client.bottom;
+        if (!overPart) return;
+        ReleaseCapture();
+        if (onCaption) Raise(Click);
+    }
+    }
+}
+
+void ctlVistorButton::SurfaceMove(std::int16_t button, std::int16_t shift, float x, float y) {
+    if (!Raise(MouseMove, button, shift, x, y)) return;
+    if (!m_captured) {
+        m_captured = true;
+        SetCapture(hWnd());
+        m_over = true;
+        if (m_useAlphaBlend) MinSz.Actif(true);
+        else ShowFace(PicOver);
+    }
+    // In twips, so the pixel just past the right or bottom edge still counts as inside.
+    SIZE size = ClientSizePixels();
+    bool inside = x >= 0 && y >= 0 && x <= PixelsToTwips(size.cx) && y <= PixelsToTwips(size.cy);
+    if (!Track(inside, x, y)) return;
+    Raise(MouseMove, button, shift, x, y);
+}
+
+void ctlVistorButton::CaptionMove(std::int16_t button, std::int16_t shift, float x, float y) {
+    if (!Raise(MouseMove, button, shift, x, y)) return;
+    std::shared_ptr<bool> alive = m_alive;
+    DoEvents(); // a fade tick or another pointer event may run here
+    if (!*alive || !hWnd()) return;
+    if (!m_captured) {
+        m_captured = true;
+        SetCapture(hWnd());
+        m_over = true;
+        if (m_useAlphaBlend) MinSz.Actif(true);
+        else ShowFace(PicOver);
+    }
+    // The caption's own coordinates against the control's size.
+    SIZE size = ClientSizePixels();
+    bool inside = x >= 0 && y >= 0 && x <= PixelsToTwips(size.cx) && y <= PixelsToTwips(size.cy);
+    Track(inside, x, y);
+}
+
+bool ctlVistorButton::Track(bool inside, float x, float y) {
+    if (inside) {
+        m_over = true;
+        if (m_pressed == 1) ShowFace(PicDown);
+        else if (m_useAlphaBlend) MinSz.Actif(true);
+        else ShowFace(PicOver);
+        return Raise(MouseOver, x, y);
+    }
+    m_over = false;
+    if (m_pressed == 1) {
+        ShowFace(PicOver); // still pressed: the capture stays
+    } else {
+        m_captured = false;
+        ReleaseCapture();
+        if (m_useAlphaBlend) MinSz.Actif(true);
+        else ShowFace(PicUp);
+    }
+    return Raise(MouseOut);
+}
+
+void ctlVistorButton::Press(bool onCaption, std::int16_t button, std::int16_t shift, float x, float y) {
+    if (onCaption || !m_panel) {
+        MinSz.Actif(false);
+        m_pressed = 1;
+        ShowFace(PicDown);
+    }
+    Raise(MouseDown, button, shift, x, y);
+}
+
+bool ctlVistorButton::Release(bool onCaption, std::int16_t button, std::int16_t shift, float x, float y) {
+    m_pressed = 0;
+    m_captured = false;
+    ReleaseCapture();
+    if (!m_over) MinSz.Actif(true); // released outside: fade towards Up, whatever UseAlphaBlend says
+    if (m_over && (onCaption || !m_panel)) {
+        MinSz.Actif(false);
+        m_fadeLevel = 0;
+        ShowFace(PicUp);
+    }
+    POINT at{};
+    if (!GetCursorPos(&at) || WindowFromPoint(at) != hWnd()) return true;
+    if (!onCaption && !Raise(Click)) return false;
+    return Raise(MouseUp, button, shift, x, y);
+}
+
+} // namespace velt
