@@ -1,0 +1,23 @@
+#pragma once
+// The decoders the load dispatcher offers data to after PNG, in this order: GIF, icon and
+// cursor, bitmap (which also hands other formats to the system picture loader). Each returns
+// true when it recognised its format; the dispatcher then tries no further decoder.
+#include <cstdint>
+#include <span>
+
+namespace velt {
+
+class c32bppDIB;
+
+struct StreamSource {
+    std::span<const uint8_t> bytes; // the selected part of the caller's data
+    int32_t iconCx = 0;
+    int32_t iconCy = 0;
+    int32_t iconBitDepth = 32;
+};
+
+using StreamDecoder = bool (*)(const StreamSource& source, c32bppDIB& host);
+
+std::span<const StreamDecoder> StreamDecodersAfterPng();
+
+} // namespace velt
