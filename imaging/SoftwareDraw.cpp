@@ -21,9 +21,12 @@ struct Tap {
     uint32_t weight; // of the second pixel, 0..256
 };
 
-void BuildTaps(std::vector<Tap>& taps, int32_t count, int32_t origin, int32_t size, bool highQuality) {
+// count taps of an axis scaled from size source pixels to scaled pixels (count may be fewer when
+// the output is clipped).
+void BuildTaps(std::vector<Tap>& taps, int32_t count, int32_t scaled, int32_t origin, int32_t size,
+               bool highQuality) {
     taps.resize(static_cast<size_t>(count));
-    const double step = static_cast<double>(size) / count;
+    const double step = static_cast<double>(size) / scaled;
     for (int32_t i = 0; i < count; ++i) {
         double position = i * step;
         int32_t whole = std::min(static_cast<int32_t>(position), size - 1);
@@ -123,8 +126,8 @@ bool ScaleCopy(PixelView source, SourceRect src, int32_t destWidth, int32_t dest
     std::vector<Tap> columns;
     std::vector<Tap> rows;
     try {
-        BuildTaps(columns, outWidth, src.x, src.width, highQuality);
-        BuildTaps(rows, outHeight, src.y, src.height, highQuality);
+        BuildTaps(columns, outWidth, destWidth, src.x, src.width, highQuality);
+        BuildTaps(rows, outHeight, destHeight, src.y, src.height, highQuality);
     } catch (const std::bad_alloc&) {
         return false;
     }
