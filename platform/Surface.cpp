@@ -1,5 +1,7 @@
 #include "platform/Surface.h"
 
+#include "platform/BmpCheck.h"
+
 #include <ocidl.h>
 #include <olectl.h>
 
@@ -47,11 +49,17 @@ UniqueBitmap RenderPicture(IPicture* picture, int& width, int& height) {
         picture->get_Handle(&handle);
         auto source = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
         if (!SizeOf(source, width, height)) return {};
-        UniqueBitmap copy = CreateSurfaceBitmap(width, height);
-        UniqueMemoryDC from(CreateCompatibleDC(nullptr)), to(CreateCompatibleDC(nullptr));
-        if (!copy || !from || !to) return {};
-        Selected selectedFrom(from.get(), source), selectedTo(to.get(), copy.get());
-        if (!BitBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, SRCCOPY)) return {};
+        // The picture keeps its bitmap selected in a device context of its own, so the pixels
+        // are read out rather than copied through another device context.
+        void* bits = nullptr;
+        UniqueBitmap copy = CreateSurfaceBitmap(width, height, &bits);
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+        WindowDC screen(nullptr);
+        if (!copy || !bits ||
+            GetDIBits(screen.get(), source, 0, static_cast<UINT>(height), bits, &info,
+                      DIB_RGB_COLORS) != height)
+            return {};
         return copy;
     }
     OLE_XSIZE_HIMETRIC himetricWidth = 0;
@@ -152,6 +160,7 @@ UniqueBitmap Surface::Copy() const {
 
 bool Surface::Load(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > kMaxFileBytes) return false;
+    if (LooksLikeBmp(bytes) && !BmpIsComplete(bytes)) return false; // the loader would read past it
     GlobalMemory memory(bytes.size());
     void* target = memory.get() ? GlobalLock(memory.get()) : nullptr;
     if (!target) return false;
