@@ -66,10 +66,11 @@ void ctlVistorButton::OnResize() {
 }
 
 void ctlVistorButton::FitImage() {
-    // What was drawn stays where the old and new sizes overlap.
+    // What was drawn stays where the old and new sizes overlap. A control without an Up face
+    // has no size: its drawing is kept for the face that comes next.
     SIZE size = ClientSizePixels();
-    if (size.cx <= 0 || size.cy <= 0) m_image.Clear();
-    else if (size.cx != m_image.Width() || size.cy != m_image.Height())
+    if (size.cx <= 0 || size.cy <= 0) return;
+    if (size.cx != m_image.Width() || size.cy != m_image.Height())
         m_image.Resize(size.cx, size.cy, GetSysColor(COLOR_BTNFACE));
 }
 

@@ -1,5 +1,7 @@
 #include "dialogs/InputDialog.h"
 #include "dialogs/TrayMenu.h"
+#include "platform/Resources.h"
+#include "platform/Surface.h"
 #include "tests/dialogs/PromptDriver.h"
 
 #include <gtest/gtest.h>
@@ -15,20 +17,29 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-// A screenshot for the eye when VELT_SHOT_DIR names a folder (Z:\ paths under Wine).
+// A screenshot for the eye when VELT_SHOT_DIR names a folder; it waits until the picture is
+// written, as Wine does not wait for a Unix program.
 void Screenshot(const char* name) {
     const char* folder = std::getenv("VELT_SHOT_DIR");
     if (!folder) return;
     std::string path = std::string(folder) + "/" + name + ".png";
-    std::wstring commandLine = L"Z:\\usr\\bin\\import -window root " + std::wstring(path.begin(), path.end());
+    std::wstring unixPath(path.begin(), path.end());
+    std::wstring windowsPath = L"Z:" + unixPath;
+    DeleteFileW(windowsPath.c_str());
+    std::wstring commandLine = L"Z:\\usr\\bin\\import -window root " + unixPath;
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION process{};
-    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 15000);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    WaitFor([&] {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        return GetFileAttributesExW(windowsPath.c_str(), GetFileExInfoStandard, &data) &&
+               data.nFileSizeLow > 0;
+    }, 10000);
+    Sleep(300); // the file is complete a moment after it appears
 }
 
 struct Seen {
@@ -92,16 +103,44 @@ TEST(InputDialog, ReturnsTheAnswerExactlyAsTypedWhenEnterIsPressed) {
     EXPECT_EQ(seen.maskedWidth, seen.starsWidth); // one star per character
 }
 
-TEST(InputDialog, CancelAfterTypingReturnsTheEmptyText) {
+COLORREF FacePixel(const wchar_t* resource, int x, int y) {
+    Surface face;
+    std::optional<Bytes> bytes = ResourceBytes(resource);
+    if (!bytes || !face.Load(*bytes)) return CLR_INVALID;
+    return GetPixel(face.dc(), x, y);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+TEST(InputDialog, CancelAfterTypingReturnsTheEmptyTextAndOkFadesWithThePointer) {
+    COLORREF upBefore = CLR_INVALID, hovered = CLR_INVALID, left = CLR_INVALID;
     PromptDriver driver([&](HWND prompt) {
         TypeText(prompt, L"secret");
         std::vector<HWND> buttons = Children(prompt, L"VeltImageButton");
-        if (buttons.size() == 2) ClickOn(buttons[1]);
+        if (buttons.size() != 2) return;
+        upBefore = PrintedPixel(buttons[0], 4, 10);
+        PointAt(buttons[0]);
+        Sleep(900); // thirteen ticks of 40 ms fade it in fully
+        hovered = PrintedPixel(buttons[0], 4, 10);
+        Screenshot("prompt-hover");
+        SetCursorPos(5, 5); // far away, over another program's window
+        Sleep(1500);
+        left = PrintedPixel(buttons[0], 4, 10);
+        ClickOn(buttons[1]);
     });
     std::wstring answer = InputDialog(L"Lock Desktop!", L"Enter Password to Lock this Desktop");
     driver.Join();
     EXPECT_FALSE(driver.stuck);
     EXPECT_EQ(answer, L"");
+    EXPECT_EQ(upBefore, FacePixel(L"OK_UP", 4, 10));
+    EXPECT_TRUE(Near(hovered, FacePixel(L"OK_OVER", 4, 10), 4)) << std::hex << hovered;
+    EXPECT_NE(FacePixel(L"OK_UP", 4, 10), FacePixel(L"OK_OVER", 4, 10));
+    // The fade back towards Up converges long before its level reaches 0.
+    EXPECT_TRUE(Near(left, FacePixel(L"OK_UP", 4, 10), 8)) << std::hex << left;
 }
 
 TEST(InputDialog, OkButtonAcceptsAndEscapeDoesNothing) {

@@ -68,16 +68,36 @@ inline std::vector<HWND> Children(HWND prompt, const wchar_t* className) {
     return found;
 }
 
-// Clicks the centre of a window with the left button.
-inline void ClickOn(HWND window) {
+// Brings the cursor over the centre of a window, as a pointer that enters it.
+inline void PointAt(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
     SetCursorPos(x - 3, y);
     Sleep(150);
-    SetCursorPos(x, y); // a move inside: the button takes the pointer
+    SetCursorPos(x, y);
     Sleep(300);
+}
+
+// Clicks the centre of a window with the left button.
+inline void ClickOn(HWND window) {
+    PointAt(window);
     Xdotool(L"click 1");
+}
+
+// The pixel a window shows at (x, y), asked of the window itself.
+inline COLORREF PrintedPixel(HWND window, int x, int y) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, x + 1, y + 1);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    COLORREF pixel = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixel;
 }
 
 // Waits for the prompt, runs steps on it, and closes it if it is still open well after.
