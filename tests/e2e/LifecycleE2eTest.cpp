@@ -37,6 +37,20 @@ TEST(Lifecycle, StartsWithoutOrWithABrokenConfig) {
     }
 }
 
+TEST(Lifecycle, ThePointerPassingOverTheTrayIconOpensTheMenu) {
+    Velt velt;
+    ASSERT_TRUE(velt.Start());
+    RECT taskbar{};
+    ASSERT_TRUE(GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &taskbar));
+    // Velt's is the only icon in the notification area, at the taskbar's right end.
+    int x = taskbar.right - 11, y = (taskbar.top + taskbar.bottom) / 2;
+    Keys(L"mousemove " + std::to_wstring(x - 1) + L" " + std::to_wstring(y) + L" mousemove " +
+         std::to_wstring(x) + L" " + std::to_wstring(y));
+    EXPECT_TRUE(WaitUntil(MenuOpen, std::chrono::seconds(5)));
+    Keys(L"mousemove 300 200 click 1");
+    EXPECT_TRUE(WaitUntil([] { return !MenuOpen(); }, std::chrono::seconds(5)));
+}
+
 TEST(Lifecycle, MenuEntriesSwitchDesktopsAndWindowsStayWithTheirDesktop) {
     Velt velt;
     HelperWindows five(Titles(L"On five", 3));
