@@ -9,4 +9,9 @@ constexpr std::array<StreamDecoder, 0> kDecodersAfterPng{};
 
 std::span<const StreamDecoder> StreamDecodersAfterPng() { return kDecodersAfterPng; }
 
+#ifdef _WIN32
+PictureConverter IconPictureConverter() { return nullptr; }
+PictureConverter OtherPictureConverter() { return nullptr; }
+#endif
+
 } // namespace velt

@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <span>
 
+#ifdef _WIN32
+struct IPicture;
+#endif
+
 namespace velt {
 
 class c32bppDIB;
@@ -19,5 +23,13 @@ struct StreamSource {
 using StreamDecoder = bool (*)(const StreamSource& source, c32bppDIB& host);
 
 std::span<const StreamDecoder> StreamDecodersAfterPng();
+
+#ifdef _WIN32
+// Standard pictures are converted by the icon decoder (icons) and by the bitmap decoder
+// (bitmaps and metafiles); null until that decoder is present.
+using PictureConverter = bool (*)(IPicture* picture, c32bppDIB& host);
+PictureConverter IconPictureConverter();
+PictureConverter OtherPictureConverter();
+#endif
 
 } // namespace velt

@@ -3,6 +3,7 @@
 // "zlib.dll", and the program runs without it (our own inflater, no CRC checks, no encoder).
 // The native build binds the system zlib through the same interface.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #ifdef _WIN32
@@ -40,6 +41,11 @@ struct ZlibProbeResult {
 // Looks for a zlib library and reports what it offers; never keeps it loaded. The quick probe
 // does not determine the calling convention (cConvention stays false).
 ZlibProbeResult ProbeZlib(bool quick);
+
+#ifdef _WIN32
+// The same probe over other library names, in order; which counts down from names.size().
+ZlibProbeResult ProbeZlibAmong(std::span<const char* const> names, bool quick);
+#endif
 
 // The zlib library found by a full probe, loaded for the life of this object.
 class ZlibLibrary {

@@ -13,7 +13,7 @@
 
 #ifdef _WIN32
 #include "platform/Handles.h"
-#include <ocidl.h>
+struct IPicture;
 #endif
 
 namespace velt {
