@@ -107,6 +107,8 @@ private:
     void OnPointer(UINT message, WPARAM wParam, LPARAM lParam);
     void SurfaceMove(std::int16_t button, std::int16_t shift, float x, float y);
     void CaptionMove(std::int16_t button, std::int16_t shift, float x, float y);
+    void Enter(); // the pointer came in: capture it and head for Over
+    bool Inside(float x, float y) const;
     bool Track(bool inside, float x, float y); // false once the control is gone
     void Press(bool onCaption, std::int16_t button, std::int16_t shift, float x, float y);
     bool Release(bool onCaption, std::int16_t button, std::int16_t shift, float x, float y);

@@ -92,17 +92,8 @@ void ctlVistorButton::OnPointer(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void ctlVistorButton::SurfaceMove(std::int16_t button, std::int16_t shift, float x, float y) {
     if (!Raise(MouseMove, button, shift, x, y)) return;
-    if (!m_captured) {
-        m_captured = true;
-        SetCapture(hWnd());
-        m_over = true;
-        if (m_useAlphaBlend) MinSz.Actif(true);
-        else ShowFace(PicOver);
-    }
-    // In twips, so the pixel just past the right or bottom edge still counts as inside.
-    SIZE size = ClientSizePixels();
-    bool inside = x >= 0 && y >= 0 && x <= PixelsToTwips(size.cx) && y <= PixelsToTwips(size.cy);
-    if (!Track(inside, x, y)) return;
+    Enter();
+    if (!Track(Inside(x, y), x, y)) return;
     Raise(MouseMove, button, shift, x, y);
 }
 
@@ -111,17 +102,23 @@ void ctlVistorButton::CaptionMove(std::int16_t button, std::int16_t shift, float
     std::shared_ptr<bool> alive = m_alive;
     DoEvents(); // a fade tick or another pointer event may run here
     if (!*alive || !hWnd()) return;
-    if (!m_captured) {
-        m_captured = true;
-        SetCapture(hWnd());
-        m_over = true;
-        if (m_useAlphaBlend) MinSz.Actif(true);
-        else ShowFace(PicOver);
-    }
-    // The caption's own coordinates against the control's size.
+    Enter();
+    Track(Inside(x, y), x, y); // the caption's own coordinates against the control's size
+}
+
+void ctlVistorButton::Enter() {
+    if (m_captured) return;
+    m_captured = true;
+    SetCapture(hWnd());
+    m_over = true;
+    if (m_useAlphaBlend) MinSz.Actif(true);
+    else ShowFace(PicOver);
+}
+
+bool ctlVistorButton::Inside(float x, float y) const {
+    // In twips, so the pixel just past the right or bottom edge still counts as inside.
     SIZE size = ClientSizePixels();
-    bool inside = x >= 0 && y >= 0 && x <= PixelsToTwips(size.cx) && y <= PixelsToTwips(size.cy);
-    Track(inside, x, y);
+    return x >= 0 && y >= 0 && x <= PixelsToTwips(size.cx) && y <= PixelsToTwips(size.cy);
 }
 
 bool ctlVistorButton::Track(bool inside, float x, float y) {
