@@ -51,15 +51,18 @@ MainWindow::MainWindow(Desktop& desktop)
 
 MainWindow::~MainWindow() { Unload(); }
 
-bool MainWindow::Start() {
+bool MainWindow::Create() {
     RegisterWindowClass({L"VeltForm1", CS_DBLCLKS, nullptr});
-    SetSettingsTargets({[](const std::wstring& caption) { TheTrayMenu().SetSwitchCaption(caption); },
-                        [this](const std::wstring& path) { m_glassPath = path; }});
     int width = TwipsToPixels(kOverviewClientWidth);
     int height = TwipsToPixels(kOverviewClientHeight);
-    if (!Create({L"VeltForm1", L"Velt", WS_POPUP | WS_CLIPCHILDREN,
-                 WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0, 0, width, height}))
-        return false;
+    return Window::Create({L"VeltForm1", L"Velt", WS_POPUP | WS_CLIPCHILDREN,
+                           WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0, 0, width, height});
+}
+
+bool MainWindow::Start() {
+    SetSettingsTargets({[](const std::wstring& caption) { TheTrayMenu().SetSwitchCaption(caption); },
+                        [this](const std::wstring& path) { m_glassPath = path; }});
+    if (!Create()) return false;
 
     LoadSettings();
     m_form.CurrentSlot = kStartSlot;

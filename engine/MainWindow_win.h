@@ -29,7 +29,9 @@ public:
     explicit MainWindow(Desktop& desktop);
     ~MainWindow() override;
 
-    // Start-up: settings, the window, the menu's desktop entries, the icon, the timers.
+    // The window and its children, hidden, with nothing running yet.
+    bool Create();
+    // Start-up: the window, settings, the menu's desktop entries, the icon, the timers.
     bool Start();
     Form1& Engine() { return m_form; }
     const std::wstring& GlassPath() const { return m_glassPath; }

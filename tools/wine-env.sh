@@ -34,7 +34,7 @@ REG
     fi
     # Start Wine's own background processes (desktop, services) now, with their output detached:
     # started by a test instead, they would inherit its output pipe and keep ctest waiting.
-    wineserver -p60
+    wineserver -p60 2>/dev/null || true # already running is fine
     wine reg query 'HKCU\Software\Wine\Explorer' >/dev/null 2>&1 || true
 }
 
