@@ -22,8 +22,11 @@ cd "$root/dist/Velt"
 wine Velt.exe &
 velt=$!
 sleep "${VELT_RUN_SECONDS:-6}"
+# Rest the pointer on Velt's tray icon (bottom right) so that its menu is in the picture.
+xdotool mousemove 1012 758 sleep 0.2 mousemove 1013 758 sleep 1
 shot="$root/build/velt-screenshot.png"
 import -window root "$shot"
+xdotool mousemove 500 300 click 1
 # Ask Velt to close its main window: the shutdown shows every hidden window again.
 wine "$root/build/win/tools/velt-close.exe" >/dev/null 2>&1 || true
 wait "$velt" || true
