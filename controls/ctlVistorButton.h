@@ -88,6 +88,7 @@ protected:
     void OnLoad() override;
     void OnResize() override;
     void OnUnload() override;
+    void OnTimer(UINT_PTR id) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -144,6 +145,7 @@ private:
     bool m_panel = false;
 
     Part m_pressedPart = Part::None; // where the held buttons went down
+    POINT m_lastPointer{-1, -1};     // the last move seen, client pixels
     bool m_doubleClick = false;
     ButtonDropTarget* m_dropTarget = nullptr; // counted reference while registered
     bool m_oleStarted = false;

@@ -9,6 +9,12 @@ namespace velt {
 
 namespace {
 
+// While the control holds the capture it looks for the pointer this often: with no button down,
+// the system sends no moves from over other programs' windows, and a pointer that left that
+// way would leave the control lit.
+constexpr UINT_PTR kLeaveCheck = 1;
+constexpr UINT kLeaveCheckMilliseconds = 100;
+
 std::int16_t ButtonsHeld(WPARAM keys) {
     return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
                                      ((keys & MK_MBUTTON) ? 4 : 0));
@@ -43,6 +49,7 @@ ctlVistorButton::Part ctlVistorButton::PartAt(int x, int y) const {
 
 void ctlVistorButton::OnPointer(UINT message, WPARAM wParam, LPARAM lParam) {
     int px = GET_X_LPARAM(lParam), py = GET_Y_LPARAM(lParam);
+    if (message == WM_MOUSEMOVE) m_lastPointer = POINT{px, py};
     // The caption has no window of its own: it takes the pointer over its own area, and keeps
     // it from a press on it until the last button is up.
     Part part = m_pressedPart != Part::None ? m_pressedPart : PartAt(px, py);
@@ -110,9 +117,32 @@ void ctlVistorButton::Enter() {
     if (m_captured) return;
     m_captured = true;
     SetCapture(hWnd());
+    StartTimer(kLeaveCheck, kLeaveCheckMilliseconds);
     m_over = true;
     if (m_useAlphaBlend) MinSz.Actif(true);
     else ShowFace(PicOver);
+}
+
+void ctlVistorButton::OnTimer(UINT_PTR id) {
+    if (id != kLeaveCheck) return;
+    if (!m_captured) {
+        StopTimer(kLeaveCheck);
+        return;
+    }
+    if (m_pressed == 1) return; // with a button down the system sends every move
+    POINT at{};
+    if (!GetCursorPos(&at) || !ScreenToClient(hWnd(), &at)) return;
+    if ((at.x == m_lastPointer.x && at.y == m_lastPointer.y) ||
+        Inside(static_cast<float>(PixelsToTwips(at.x)), static_cast<float>(PixelsToTwips(at.y))))
+        return;
+    // The move the system did not send.
+    WPARAM keys = (GetKeyState(VK_LBUTTON) < 0 ? MK_LBUTTON : 0) |
+                  (GetKeyState(VK_RBUTTON) < 0 ? MK_RBUTTON : 0) |
+                  (GetKeyState(VK_MBUTTON) < 0 ? MK_MBUTTON : 0) |
+                  (GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0) |
+                  (GetKeyState(VK_CONTROL) < 0 ? MK_CONTROL : 0);
+    OnPointer(WM_MOUSEMOVE, keys, MAKELPARAM(static_cast<WORD>(static_cast<short>(at.x)),
+                                             static_cast<WORD>(static_cast<short>(at.y))));
 }
 
 bool ctlVistorButton::Inside(float x, float y) const {

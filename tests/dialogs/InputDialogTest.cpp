@@ -122,25 +122,28 @@ TEST(InputDialog, CancelAfterTypingReturnsTheEmptyTextAndOkFadesWithThePointer) 
         TypeText(prompt, L"secret");
         std::vector<HWND> buttons = Children(prompt, L"VeltImageButton");
         if (buttons.size() != 2) return;
-        upBefore = PrintedPixel(buttons[0], 4, 10);
+        // The border, where Up and Over differ most.
+        upBefore = PrintedPixel(buttons[0], 0, 10);
         PointAt(buttons[0]);
-        Sleep(900); // thirteen ticks of 40 ms fade it in fully
-        hovered = PrintedPixel(buttons[0], 4, 10);
+        Sleep(1200); // thirteen ticks of 40 ms fade it in fully
+        hovered = PrintedPixel(buttons[0], 0, 10);
         Screenshot("prompt-hover");
         SetCursorPos(5, 5); // far away, over another program's window
-        Sleep(1500);
-        left = PrintedPixel(buttons[0], 4, 10);
+        // Fading out, each tick blends Up in a little more strongly than the one before.
+        Sleep(3000);
+        left = PrintedPixel(buttons[0], 0, 10);
         ClickOn(buttons[1]);
     });
     std::wstring answer = InputDialog(L"Lock Desktop!", L"Enter Password to Lock this Desktop");
     driver.Join();
     EXPECT_FALSE(driver.stuck);
     EXPECT_EQ(answer, L"");
-    EXPECT_EQ(upBefore, FacePixel(L"OK_UP", 4, 10));
-    EXPECT_TRUE(Near(hovered, FacePixel(L"OK_OVER", 4, 10), 4)) << std::hex << hovered;
-    EXPECT_NE(FacePixel(L"OK_UP", 4, 10), FacePixel(L"OK_OVER", 4, 10));
+    COLORREF up = FacePixel(L"OK_UP", 0, 10), over = FacePixel(L"OK_OVER", 0, 10);
+    ASSERT_FALSE(Near(up, over, 30));
+    EXPECT_EQ(upBefore, up);
+    EXPECT_TRUE(Near(hovered, over, 4)) << std::hex << hovered;
     // The fade back towards Up converges long before its level reaches 0.
-    EXPECT_TRUE(Near(left, FacePixel(L"OK_UP", 4, 10), 8)) << std::hex << left;
+    EXPECT_TRUE(Near(left, up, 6)) << std::hex << left;
 }
 
 TEST(InputDialog, OkButtonAcceptsAndEscapeDoesNothing) {

@@ -104,7 +104,7 @@ inline COLORREF PrintedPixel(HWND window, int x, int y) {
 class PromptDriver {
 public:
     explicit PromptDriver(std::function<void(HWND prompt)> steps)
-        : m_thread([this, steps = std::move(steps)] {
+        : m_parked(ParkCursor()), m_thread([this, steps = std::move(steps)] {
               HWND prompt = nullptr;
               for (int i = 0; i < 200 && !(prompt = VisiblePrompt()); ++i) Sleep(50);
               if (!prompt) return;
@@ -127,6 +127,17 @@ public:
     std::atomic<bool> stuck{false};
 
 private:
+    // Out of the prompt's way, so that it opens with no button under the pointer.
+    static bool ParkCursor() {
+        SetCursorPos(5, 5);
+        return WaitFor([] {
+            POINT at{};
+            GetCursorPos(&at);
+            return at.x == 5 && at.y == 5;
+        });
+    }
+
+    bool m_parked;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;
 };
