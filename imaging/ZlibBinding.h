@@ -51,6 +51,10 @@ ZlibProbeResult ProbeZlibAmong(std::span<const char* const> names, bool quick);
 class ZlibLibrary {
 public:
     ZlibLibrary();
+#ifdef _WIN32
+    // Looks among other library names (ProbeZlibAmong).
+    explicit ZlibLibrary(std::span<const char* const> names);
+#endif
     ZlibLibrary(ZlibLibrary&&) noexcept = default;
     ZlibLibrary& operator=(ZlibLibrary&&) noexcept = default;
 

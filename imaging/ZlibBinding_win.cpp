@@ -9,13 +9,12 @@ Fn Entry(HMODULE module, const char* name) {
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
+// "zlib1.dll" is the name current builds use; "zlib.dll" the older one.
+constexpr const char* kZlibNames[] = {"zlib1.dll", "zlib.dll"};
+
 } // namespace
 
-// "zlib1.dll" is the name current builds use; "zlib.dll" the older one.
-ZlibProbeResult ProbeZlib(bool quick) {
-    static const char* const kNames[] = {"zlib1.dll", "zlib.dll"};
-    return ProbeZlibAmong(kNames, quick);
-}
+ZlibProbeResult ProbeZlib(bool quick) { return ProbeZlibAmong(kZlibNames, quick); }
 
 ZlibProbeResult ProbeZlibAmong(std::span<const char* const> names, bool quick) {
     ZlibProbeResult result;
@@ -37,7 +36,9 @@ ZlibProbeResult ProbeZlibAmong(std::span<const char* const> names, bool quick) {
     return result;
 }
 
-ZlibLibrary::ZlibLibrary() : m_probe(ProbeZlib(false)) {
+ZlibLibrary::ZlibLibrary() : ZlibLibrary(kZlibNames) {}
+
+ZlibLibrary::ZlibLibrary(std::span<const char* const> names) : m_probe(ProbeZlibAmong(names, false)) {
     if (!m_probe.found) return;
     m_module.reset(LoadLibraryA(m_probe.name.c_str()));
     if (!m_module) return;

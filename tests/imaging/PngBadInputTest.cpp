@@ -1,3 +1,4 @@
+#include "LibpngOracle.h"
 #include "PngTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 #pragma once
 // Shared by the PNG decoder tests: random pictures of any format, and decoding through our
 // parser with or without zlib.
-#include "LibpngOracle.h"
 #include "PngBuilder.h"
 
 #include "imaging/PngParser.h"
