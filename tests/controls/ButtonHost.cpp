@@ -107,13 +107,21 @@ void ButtonHost::Press(ctlVistorButton& button, int x, int y, UINT message) {
 }
 
 void PutCursor(POINT at) {
-    SetCursorPos(at.x, at.y);
-    // Under Wine the cursor reaches its new place through the X server, a moment later.
-    for (int waited = 0; waited < 2000; waited += 10) {
+    // Under Wine the cursor reaches its new place through the X server, and a late report of an
+    // earlier place can still move it back: wait until it has stayed put for a while.
+    auto there = [&] {
         POINT now{};
         GetCursorPos(&now);
-        if (now.x == at.x && now.y == at.y) break;
-        Sleep(10);
+        return now.x == at.x && now.y == at.y;
+    };
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetCursorPos(at.x, at.y);
+        int steady = 0;
+        for (int waited = 0; waited < 300 && steady < 6; waited += 10) {
+            steady = there() ? steady + 1 : 0;
+            Sleep(10);
+        }
+        if (steady >= 6) return;
     }
 }
 
