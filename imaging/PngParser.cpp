@@ -168,7 +168,8 @@ private:
         if (colourType != 0 && colourType != 2 && colourType != 3 && colourType != 4 &&
             colourType != 6)
             return false;
-        if (int64_t{width} * 32 * height > INT32_MAX) return false;
+        // width x 32 x height must fit in 31 bits; divided first so that it cannot overflow.
+        if (int64_t{width} * 32 > INT32_MAX / height) return false;
         info.header = {width, height, depth, colourType, interlace};
         info.haveHeader = true;
         return true;

@@ -99,6 +99,7 @@ TEST(PngBadInput, BrokenHeadersPalettesAndChunkLengthsMakeNoImage) {
     cases.push_back({"colour type 5", ChunkList().Add("IHDR", header(11, 9, 8, 5)).Add("IDAT", data).Add("IEND", {})});
     cases.push_back({"RGB at depth 4", ChunkList().Add("IHDR", header(11, 9, 4, 2)).Add("IDAT", data).Add("IEND", {})});
     cases.push_back({"too large", ChunkList().Add("IHDR", header(65536, 1024, 8, 6)).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back({"size past 64 bits", ChunkList().Add("IHDR", header(0x7FFFFFFF, 0x7FFFFFFF, 8, 6)).Add("IDAT", data).Add("IEND", {})});
     cases.push_back({"short IHDR", ChunkList().Add("IHDR", {0, 0, 0, 11}).Add("IDAT", data).Add("IEND", {})});
     cases.push_back({"no IHDR", ChunkList().Add("IDAT", data).Add("IEND", {})});
     cases.push_back({"no IDAT", ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IEND", {})});
