@@ -3,8 +3,6 @@
 #include <csetjmp>
 #include <cstring>
 
-#include <png.h>
-
 namespace velt::test {
 
 namespace {
@@ -32,13 +30,7 @@ bool Decode(Reader& reader, OracleImage& image, std::vector<png_bytep>& rows) {
     }
     png_set_read_fn(png, &reader, ReadBytes);
     png_read_info(png, info);
-    png_set_expand(png);
-    png_set_strip_16(png);
-    png_set_gray_to_rgb(png);
-    png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-    png_set_bgr(png);
-    png_set_interlace_handling(png);
-    png_read_update_info(png, info);
+    ExpandToBgra(png, info);
     image.width = png_get_image_width(png, info);
     image.height = png_get_image_height(png, info);
     image.pixels.assign(static_cast<size_t>(image.width) * image.height * 4, 0);

@@ -1,3 +1,4 @@
+#include "imaging/AlphaRegion.h"
 #include "imaging/SoftwareDraw.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +115,34 @@ TEST(BlendToTarget, ClipsAgainstBothSidesAndTurnsGrey) {
     EXPECT_EQ(0, std::memcmp(dest.data(), expected, 8));
     EXPECT_EQ(dest[8], 7);
     EXPECT_EQ(dest[15], 7);
+}
+
+bool Is(const RegionRect& r, int32_t left, int32_t top, int32_t right, int32_t bottom) {
+    return r.left == left && r.top == top && r.right == right && r.bottom == bottom;
+}
+
+TEST(AlphaRegionRects, StylesOverRunsOnSeveralRows) {
+    // Rows from the top: ".##.#", ".....", "#...#".
+    WorkBuffer image;
+    image.Allocate(5, 3);
+    for (auto [x, y] : {std::pair{1, 0}, {2, 0}, {4, 0}, {0, 2}, {4, 2}}) image.view().Pixel(x, y)[3] = 9;
+    std::vector<RegionRect> exact = AlphaRegionRects(image.view(), 2);
+    ASSERT_EQ(exact.size(), 4u);
+    EXPECT_TRUE(Is(exact[0], 1, 0, 3, 1));
+    EXPECT_TRUE(Is(exact[1], 4, 0, 5, 1));
+    EXPECT_TRUE(Is(exact[2], 0, 2, 1, 3));
+    EXPECT_TRUE(Is(exact[3], 4, 2, 5, 3));
+    std::vector<RegionRect> spans = AlphaRegionRects(image.view(), 1);
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_TRUE(Is(spans[0], 1, 0, 5, 1));
+    EXPECT_TRUE(Is(spans[1], 0, 2, 5, 3));
+    std::vector<RegionRect> box = AlphaRegionRects(image.view(), 0);
+    ASSERT_EQ(box.size(), 1u);
+    EXPECT_TRUE(Is(box[0], 0, 0, 5, 3));
+    EXPECT_TRUE(AlphaRegionRects(image.view(), 3).empty());
+    WorkBuffer clear;
+    clear.Allocate(4, 4);
+    for (int style = 0; style < 3; ++style) EXPECT_TRUE(AlphaRegionRects(clear.view(), style).empty());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // bottom row first, into memory it keeps between files. Prints times and ratios.
 //   bench_png CORPUS_DIR [ROUNDS]
 #include "imaging/Inflate.h"
+#include "tests/imaging/LibpngOracle.h"
 #include "imaging/PixelOps.h"
 #include "imaging/c32bppDIB.h"
 
@@ -17,7 +18,6 @@
 #include <string>
 #include <vector>
 
-#include <png.h>
 #include <zlib.h>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -63,24 +63,17 @@ struct LibpngDecoder {
         source->at += count;
     }
 
-    bool Decode(const Bytes& file, Source& source, png_structp png, png_infop info) {
+    bool Decode(Source& source, png_structp png, png_infop info) {
         if (setjmp(png_jmpbuf(png))) return false;
         png_set_read_fn(png, &source, Read);
         png_read_info(png, info);
-        png_set_expand(png);
-        png_set_strip_16(png);
-        png_set_gray_to_rgb(png);
-        png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-        png_set_bgr(png);
-        png_set_interlace_handling(png);
-        png_read_update_info(png, info);
+        velt::test::ExpandToBgra(png, info);
         const size_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
         if (pixels.size() < width * height * 4) pixels.resize(width * height * 4);
         rows.resize(height);
         for (size_t y = 0; y < height; ++y) rows[y] = pixels.data() + (height - 1 - y) * width * 4;
         png_read_image(png, rows.data());
         Premultiply(pixels.data(), width * height);
-        (void)file;
         return true;
     }
 
@@ -88,7 +81,7 @@ struct LibpngDecoder {
         png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         png_infop info = png_create_info_struct(png);
         Source source{&file.bytes, 0};
-        bool ok = Decode(file.bytes, source, png, info);
+        bool ok = Decode(source, png, info);
         png_destroy_read_struct(&png, &info, nullptr);
         return ok;
     }
