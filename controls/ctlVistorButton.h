@@ -89,6 +89,8 @@ protected:
     void OnResize() override;
     void OnUnload() override;
     void OnTimer(UINT_PTR id) override;
+    bool DrawsItself() const override { return true; }
+    void OnPaint(HDC dc) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -102,7 +104,6 @@ private:
     void FitImage();
     void TakePicture(const Surface& face);
     void Changed(const wchar_t* key);
-    void Paint(HDC dc);
 
     Part PartAt(int x, int y) const;
     void OnPointer(UINT message, WPARAM wParam, LPARAM lParam);

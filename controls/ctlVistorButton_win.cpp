@@ -236,7 +236,7 @@ void ctlVistorButton::MinSz_Action() {
     Refresh();
 }
 
-void ctlVistorButton::Paint(HDC dc) {
+void ctlVistorButton::OnPaint(HDC dc) {
     if (m_image.Empty()) return;
     int width = m_image.Width(), height = m_image.Height();
     // Composed off screen, so that a fade tick never shows the face without its caption.
@@ -257,16 +257,6 @@ void ctlVistorButton::Paint(HDC dc) {
 
 LRESULT ctlVistorButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintDC paint(hWnd());
-        Paint(paint.get());
-        return 0;
-    }
-    case WM_PRINTCLIENT:
-        Paint(reinterpret_cast<HDC>(wParam));
-        return 0;
     case WM_CAPTURECHANGED:
         // Another window took the mouse: the next move over the control captures it again.
         if (reinterpret_cast<HWND>(lParam) != hWnd()) m_captured = false;

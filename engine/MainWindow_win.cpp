@@ -118,15 +118,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        PaintDC paint(hWnd());
-        Paint(paint.get());
-        return 0;
-    }
-    case WM_ENDSESSION:
+    if (message == WM_ENDSESSION) {
         // Windows is ending the session: give the hidden windows back first.
         if (wParam) m_form.Form_Terminate();
         return 0;
@@ -138,7 +130,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Window::OnMessage(message, wParam, lParam);
 }
 
-void MainWindow::Paint(HDC dc) {
+void MainWindow::OnPaint(HDC dc) {
     RECT client{};
     GetClientRect(hWnd(), &client);
     if (m_background) {

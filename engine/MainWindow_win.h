@@ -58,12 +58,13 @@ protected:
     void OnResize() override;
     void OnUnload() override;
     void OnTimer(UINT_PTR id) override;
+    bool DrawsItself() const override { return true; }
+    void OnPaint(HDC dc) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void OnTrayNotification();
     void RunCommand(UINT command);
-    void Paint(HDC dc);
 
     Desktop& m_desktop;
     Form1 m_form;

@@ -48,23 +48,17 @@ bool Thumbnail::HasBorder() const {
     return hWnd() && (GetWindowLongPtrW(hWnd(), GWL_STYLE) & WS_BORDER);
 }
 
-LRESULT Thumbnail::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_ERASEBKGND) return 1;
-    if (message == WM_PAINT) {
-        PaintDC paint(hWnd());
-        RECT client{};
-        GetClientRect(hWnd(), &client);
-        if (m_picture) {
-            UniqueMemoryDC source(CreateCompatibleDC(paint.get()));
-            Selected picture(source.get(), m_picture.get());
-            BitBlt(paint.get(), 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-        } else {
-            SetBkColor(paint.get(), kBlank);
-            ExtTextOutW(paint.get(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
-        }
-        return 0;
+void Thumbnail::OnPaint(HDC dc) {
+    RECT client{};
+    GetClientRect(hWnd(), &client);
+    if (m_picture) {
+        UniqueMemoryDC source(CreateCompatibleDC(dc));
+        Selected picture(source.get(), m_picture.get());
+        BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
+    } else {
+        SetBkColor(dc, kBlank);
+        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     }
-    return Window::OnMessage(message, wParam, lParam);
 }
 
 } // namespace velt

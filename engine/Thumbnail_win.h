@@ -17,7 +17,8 @@ public:
     SIZE PictureSize() const;
 
 protected:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool DrawsItself() const override { return true; }
+    void OnPaint(HDC dc) override;
 
 private:
     UniqueBitmap m_picture;

@@ -1,5 +1,6 @@
 #include "platform/Window.h"
 
+#include "platform/Handles.h"
 #include "platform/Units.h"
 
 namespace velt {
@@ -66,6 +67,22 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         OnTimer(wParam);
         return 0;
+    case WM_ERASEBKGND:
+        if (DrawsItself()) return 1;
+        break;
+    case WM_PAINT:
+        if (DrawsItself()) {
+            PaintDC paint(m_hwnd);
+            OnPaint(paint.get());
+            return 0;
+        }
+        break;
+    case WM_PRINTCLIENT:
+        if (DrawsItself()) {
+            OnPaint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        }
+        break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
 }

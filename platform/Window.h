@@ -72,6 +72,10 @@ protected:
     virtual void OnResize() {}
     virtual void OnUnload() {}
     virtual void OnTimer(UINT_PTR) {}
+    // A window that draws all of itself says so: its background is then never erased, and
+    // OnPaint gets the paint DC (or the DC a WM_PRINTCLIENT brings).
+    virtual bool DrawsItself() const { return false; }
+    virtual void OnPaint(HDC) {}
     // Every message arrives here first; call Window::OnMessage for what is not handled.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
