@@ -128,6 +128,21 @@ TEST(Image, SetPixelPremultipliesAndGetPixelUndoesIt) {
     EXPECT_EQ(p[0] | p[1] | p[2] | p[3], 0);
 }
 
+// Pixels written straight into memory need not be premultiplied; reading them back
+// unpremultiplied stays within a byte per channel.
+TEST(Image, UnpremultiplyingColourAboveAlphaSaturates) {
+    c32bppDIB image;
+    ASSERT_TRUE(image.InitializeDIB(1, 1));
+    const uint8_t raw[] = {200, 10, 100, 50};
+    std::memcpy(image.BitsPointer(), raw, 4);
+    uint8_t alpha = 0;
+    EXPECT_EQ(image.GetPixel(0, 0, alpha, false), 255 | (10 * 255 / 50) << 8 | 255 << 16);
+    std::vector<uint8_t> out;
+    ASSERT_TRUE(image.GetDIBbits(out, {.asPremultiplied = false}));
+    EXPECT_EQ(out[0], 255);
+    EXPECT_EQ(out[3], 50);
+}
+
 class DibBits : public testing::Test {
 protected:
     // 3 x 2: top row red (opaque), half-transparent green, transparent; bottom row greys.

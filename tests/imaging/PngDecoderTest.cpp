@@ -95,6 +95,19 @@ TEST(PngDecoder, PaletteWithoutPlteIsBlackWithWhiteEntryOneAtDepthOne) {
     }
 }
 
+// The palette is always 256 entries: indexes past a short PLTE are black, never read past it.
+TEST(PngDecoder, IndexesPastTheEndOfAShortPaletteAreBlack) {
+    PngPicture p{3, 1, 8, 3, false, {0, 1, 200}};
+    p.palette = {10, 20, 30, 40, 50, 60};
+    std::vector<uint8_t> file = BuildPng(p);
+    c32bppDIB image;
+    ASSERT_TRUE(DecodeOurs(file, image, true));
+    uint8_t alpha = 0;
+    EXPECT_EQ(image.GetPixel(1, 0, alpha, true), 40 | 50 << 8 | 60 << 16);
+    EXPECT_EQ(image.GetPixel(2, 0, alpha, true), 0);
+    EXPECT_EQ(alpha, 255);
+}
+
 TEST(PngDecoder, StreamOffsetAndLengthSelectTheFile) {
     std::mt19937 rng(7);
     PngPicture p = RandomPicture({6, 8}, false, false, 5, 4, rng);
