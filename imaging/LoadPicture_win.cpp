@@ -2,7 +2,7 @@
 // handles and the clipboard.
 #include "imaging/c32bppDIB.h"
 
-#include "imaging/ComRef_win.h"
+#include "platform/ComRef.h"
 #include "imaging/DecoderChain.h"
 #include "imaging/modParsers.h"
 

@@ -1,6 +1,6 @@
 #include "imaging/cGDIPlus.h"
 
-#include "imaging/ComRef_win.h"
+#include "platform/ComRef.h"
 #include "imaging/Files.h"
 #include "imaging/GdiplusApi_win.h"
 #include "imaging/PixelOps.h"

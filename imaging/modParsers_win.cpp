@@ -1,6 +1,6 @@
 #include "imaging/modParsers.h"
 
-#include "imaging/ComRef_win.h"
+#include "platform/ComRef.h"
 
 #include <olectl.h>
 

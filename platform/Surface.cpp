@@ -1,6 +1,7 @@
 #include "platform/Surface.h"
 
 #include "platform/BmpCheck.h"
+#include "platform/ComRef.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -13,24 +14,6 @@ namespace {
 
 constexpr int kMaxSide = 16384;
 constexpr std::uint64_t kMaxFileBytes = 64u << 20;
-
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ~ComRef() {
-        if (m_pointer) m_pointer->Release();
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    T** put() { return &m_pointer; }
-    T* get() const { return m_pointer; }
-    T* operator->() const { return m_pointer; }
-    explicit operator bool() const { return m_pointer != nullptr; }
-
-private:
-    T* m_pointer = nullptr;
-};
 
 bool SizeOf(HBITMAP bitmap, int& width, int& height) {
     BITMAP info{};

@@ -1,6 +1,6 @@
 #include "WinTestSupport.h"
 
-#include "imaging/ComRef_win.h"
+#include "platform/ComRef.h"
 #include "imaging/modParsers.h"
 
 #include <gtest/gtest.h>
