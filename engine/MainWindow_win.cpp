@@ -52,11 +52,13 @@ MainWindow::MainWindow(Desktop& desktop)
 MainWindow::~MainWindow() { Unload(); }
 
 bool MainWindow::Create() {
+    RegisterWindowClass({L"VeltOwner", 0, nullptr});
     RegisterWindowClass({L"VeltForm1", CS_DBLCLKS, nullptr});
+    if (!m_owner.Create({L"VeltOwner", L"", WS_POPUP, WS_EX_TOOLWINDOW, 0, 0, 0, 0})) return false;
     int width = TwipsToPixels(kOverviewClientWidth);
     int height = TwipsToPixels(kOverviewClientHeight);
     return Window::Create({L"VeltForm1", L"Velt", WS_POPUP | WS_CLIPCHILDREN,
-                           WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0, 0, width, height});
+                           WS_EX_TOPMOST | WS_EX_TOOLWINDOW, 0, 0, width, height, m_owner.hWnd()});
 }
 
 bool MainWindow::Start() {

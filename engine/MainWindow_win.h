@@ -68,6 +68,8 @@ private:
 
     Desktop& m_desktop;
     Form1 m_form;
+    // A hidden, untitled owner: an owned window gets no taskbar button, whichever shell runs.
+    Window m_owner;
     std::array<Thumbnail, 9> DexIcon;
     TrayReceiver pic;
     RECT m_pointer{};          // pixels, client coordinates

@@ -1,6 +1,7 @@
 // Another program's windows for Velt to manage: one top-level window per title on the command
-// line, laid out in a cascade. Runs until all its windows are closed or a minute has passed.
-//   e2e-helper.exe [--minimized] TITLE...
+// line, laid out in a cascade. Runs until all its windows are closed or its time is up (a minute
+// unless --seconds says otherwise).
+//   e2e-helper.exe [--minimized] [--seconds N] TITLE...
 #include <windows.h>
 
 #include <string>
@@ -26,9 +27,14 @@ int wmain(int argc, wchar_t** argv) {
     RegisterClassW(&wc);
 
     int show = SW_SHOWNOACTIVATE;
+    UINT seconds = 60;
     for (int i = 1; i < argc; ++i) {
         if (std::wstring(argv[i]) == L"--minimized") {
             show = SW_SHOWMINNOACTIVE;
+            continue;
+        }
+        if (std::wstring(argv[i]) == L"--seconds" && i + 1 < argc) {
+            seconds = static_cast<UINT>(_wtoi(argv[++i]));
             continue;
         }
         int step = (g_open % 20) * 12;
@@ -38,7 +44,7 @@ int wmain(int argc, wchar_t** argv) {
         ++g_open;
         ShowWindow(window, show);
     }
-    SetTimer(nullptr, 0, 60000, nullptr);
+    SetTimer(nullptr, 0, seconds * 1000, nullptr);
     MSG msg;
     while (g_open > 0 && GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (msg.message == WM_TIMER && !msg.hwnd) break;

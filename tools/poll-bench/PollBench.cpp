@@ -109,9 +109,9 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     constexpr int kWindows = 100;
-    constexpr int kRounds = 40;
+    constexpr int kRounds = 100;
 
-    std::wstring helperLine = L"\"" + std::wstring(argv[1]) + L"\"";
+    std::wstring helperLine = L"\"" + std::wstring(argv[1]) + L"\" --seconds 600";
     for (int i = 1; i <= kWindows; ++i) helperLine += L" \"Bench " + std::to_wstring(i) + L"\"";
     Child helper;
     if (!helper.Start(helperLine)) return 1;
@@ -145,7 +145,7 @@ int wmain(int argc, wchar_t** argv) {
     form.Dex[3].assign(windows.begin() + 50, windows.end());
     for (size_t i = 50; i < windows.size(); ++i) ShowWindow(reinterpret_cast<HWND>(windows[i]), SW_HIDE);
     std::vector<double> bareSwitch, veltSwitch;
-    for (int round = 0; round < 10; ++round) {
+    for (int round = 0; round < 20; ++round) {
         int from = form.CurrentSlot, to = from == 4 ? 3 : 4;
         std::vector<velt::WindowId> showing = form.Dex[static_cast<size_t>(to)];
         std::vector<velt::WindowId> hiding = form.Dex[static_cast<size_t>(from)];
