@@ -93,6 +93,9 @@ void MainWindow::OnLoad() {
 
 void MainWindow::OnResize() {
     SIZE client = ClientSizePixels();
+    if (client.cx > 0 && client.cy > 0 &&
+        (client.cx != m_background.Width() || client.cy != m_background.Height()))
+        m_background.Resize(client.cx, client.cy, kPanelColour);
     RECT outer = WindowRectPixels();
     OverviewLayout layout = LayOutOverview(
         PixelsToTwips(client.cx), PixelsToTwips(client.cy), PixelsToTwips(outer.right - outer.left),
@@ -133,16 +136,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnPaint(HDC dc) {
-    RECT client{};
-    GetClientRect(hWnd(), &client);
-    if (m_background) {
-        UniqueMemoryDC source(CreateCompatibleDC(dc));
-        Selected picture(source.get(), m_background.get());
-        BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-    } else {
-        SetBkColor(dc, kPanelColour);
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
-    }
+    if (!m_background.Empty())
+        BitBlt(dc, 0, 0, m_background.Width(), m_background.Height(), m_background.dc(), 0, 0, SRCCOPY);
     UniquePen pen(CreatePen(PS_SOLID, 1, kPointerColour));
     Selected usePen(dc, pen.get());
     Selected noFill(dc, GetStockObject(NULL_BRUSH));
@@ -176,21 +171,13 @@ void MainWindow::Iconize(int index, const std::vector<WindowId>& list) {
 }
 
 void MainWindow::BlurBkg() {
-    SIZE client = ClientSizePixels();
     RECT outer = WindowRectPixels();
-    if (client.cx <= 0 || client.cy <= 0) return;
     WindowDC screen(GetDesktopWindow(), true);
-    if (!screen) return;
-    if (!m_background || m_backgroundSize.cx != client.cx || m_backgroundSize.cy != client.cy) {
-        m_background.reset(CreateCompatibleBitmap(screen.get(), client.cx, client.cy));
-        m_backgroundSize = client;
-        if (!m_background) return;
-    }
-    UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
-    Selected picture(dc.get(), m_background.get());
+    if (!screen || m_background.Empty()) return;
     // Width and height are the window's right and bottom edges: more than enough; the surplus
     // falls outside the picture.
-    BitBlt(dc.get(), 0, 0, outer.right, outer.bottom, screen.get(), outer.left, outer.top, SRCCOPY);
+    BitBlt(m_background.dc(), 0, 0, outer.right, outer.bottom, screen.get(), outer.left, outer.top,
+           SRCCOPY);
     InvalidateRect(hWnd(), nullptr, FALSE);
 }
 

@@ -4,6 +4,7 @@
 #include "engine/Thumbnail_win.h"
 #include "platform/Desktop.h"
 #include "platform/Handles.h"
+#include "platform/Surface.h"
 #include "platform/Window.h"
 
 #include <array>
@@ -73,8 +74,7 @@ private:
     std::array<Thumbnail, 9> DexIcon;
     TrayReceiver pic;
     RECT m_pointer{};          // pixels, client coordinates
-    UniqueBitmap m_background; // what lay behind the panel when it was last shown
-    SIZE m_backgroundSize{};
+    Surface m_background; // what lay behind the panel when it was last shown
     std::wstring m_glassPath;  // the skin the glass will show
     bool m_menuOpen = false;
     UINT m_taskbarCreated = 0;

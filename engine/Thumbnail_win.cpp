@@ -19,19 +19,15 @@ SIZE Thumbnail::PictureSize() const {
     return SIZE{outer.right - outer.left, outer.bottom - outer.top};
 }
 
-void Thumbnail::Draw(const std::function<void(HDC, SIZE)>& draw) {
+void Thumbnail::OnResize() {
     SIZE size = PictureSize();
-    if (size.cx <= 0 || size.cy <= 0) return;
-    WindowDC screen(nullptr);
-    if (!m_picture || size.cx != m_pictureSize.cx || size.cy != m_pictureSize.cy) {
-        m_picture.reset(CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
-        m_pictureSize = size;
-        if (!m_picture) return;
-    }
-    UniqueMemoryDC dc(CreateCompatibleDC(screen.get()));
-    if (!dc) return;
-    Selected picture(dc.get(), m_picture.get());
-    draw(dc.get(), size);
+    if (size.cx > 0 && size.cy > 0 && (size.cx != m_picture.Width() || size.cy != m_picture.Height()))
+        m_picture.Resize(size.cx, size.cy, kBlank);
+}
+
+void Thumbnail::Draw(const std::function<void(HDC, SIZE)>& draw) {
+    if (m_picture.Empty()) return;
+    draw(m_picture.dc(), SIZE{m_picture.Width(), m_picture.Height()});
     InvalidateRect(hWnd(), nullptr, FALSE);
 }
 
@@ -49,16 +45,11 @@ bool Thumbnail::HasBorder() const {
 }
 
 void Thumbnail::OnPaint(HDC dc) {
+    // With a border the client area is smaller: the picture is cut, as a bordered picture box is.
     RECT client{};
     GetClientRect(hWnd(), &client);
-    if (m_picture) {
-        UniqueMemoryDC source(CreateCompatibleDC(dc));
-        Selected picture(source.get(), m_picture.get());
-        BitBlt(dc, 0, 0, client.right, client.bottom, source.get(), 0, 0, SRCCOPY);
-    } else {
-        SetBkColor(dc, kBlank);
-        ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
-    }
+    if (!m_picture.Empty())
+        BitBlt(dc, 0, 0, client.right, client.bottom, m_picture.dc(), 0, 0, SRCCOPY);
 }
 
 } // namespace velt
