@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake make g++ clang libclang-rt-14-dev googletest        # native build, sanitizers, fuzzing
+    clang-format                                              # the layout check
     g++-mingw-w64-x86-64 libz-mingw-w64-dev                   # the Windows build and zlib1.dll
     wine wine64 xvfb xdotool imagemagick x11-utils            # running under Wine, keys, screenshots
     libpng-dev libstb-dev zlib1g-dev python3                  # test oracles, benchmarks, art scripts
