@@ -61,7 +61,7 @@ public:
     void Save();       // Pic1.bmp (Up), Pic2.bmp (Down), Pic3.bmp (Over) in the program's folder
     // Stamps the icon of pth ("file" or "file,index") on all three faces at (x, Y), s x s pixels.
     void Draw(const std::wstring& pth, std::int16_t x, std::int16_t Y, std::int16_t s);
-    void StartDDp(); // data dropped on the control then raises OLEDragDrop
+    void StartDDp();     // data dropped on the control then raises OLEDragDrop
     bool IsOver() const; // the window under the pointer is this control's
     // Blends the screen at (x, Y) twips over the Up face at half strength, blurs it, shows it.
     void GetBkg(std::int16_t x, std::int16_t Y);

@@ -68,7 +68,8 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL at, DWORD* effect) override {
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL at,
+                                   DWORD* effect) override {
         std::int32_t chosen = static_cast<std::int32_t>(Choose(effect ? *effect : DROPEFFECT_NONE));
         if (m_button && m_button->hWnd()) {
             // The buttons that carried the data: by the time of the drop they are up.
@@ -147,7 +148,8 @@ void ctlVistorButton::SkinUp(const std::wstring& Path, const std::wstring& File,
     ShowFace(PicUp);
 }
 
-void ctlVistorButton::Draw(const std::wstring& pth, std::int16_t x, std::int16_t Y, std::int16_t s) {
+void ctlVistorButton::Draw(const std::wstring& pth, std::int16_t x, std::int16_t Y,
+                           std::int16_t s) {
     std::wstring file = pth;
     std::int16_t index = 0;
     size_t comma = pth.rfind(L',');

@@ -28,13 +28,10 @@ std::int16_t ShiftState(WPARAM keys) {
 std::int16_t ButtonOf(UINT message) {
     switch (message) {
     case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-        return 2;
+    case WM_RBUTTONUP: return 2;
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-        return 4;
-    default:
-        return 1;
+    case WM_MBUTTONUP: return 4;
+    default: return 1;
     }
 }
 
@@ -43,7 +40,8 @@ std::int16_t ButtonOf(UINT message) {
 ctlVistorButton::Part ctlVistorButton::PartAt(int x, int y) const {
     if (m_caption.empty()) return Part::Surface;
     int left = TwipsToPixels(m_captionLeft), top = TwipsToPixels(m_captionTop);
-    bool onCaption = x >= left && x < left + m_captionWidth && y >= top && y < top + m_captionHeight;
+    bool onCaption = x >= left && x < left + m_captionWidth && y >= top &&
+                     y < top + m_captionHeight;
     return onCaption ? Part::Caption : Part::Surface;
 }
 
@@ -141,8 +139,9 @@ void ctlVistorButton::OnTimer(UINT_PTR id) {
                   (GetKeyState(VK_MBUTTON) < 0 ? MK_MBUTTON : 0) |
                   (GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0) |
                   (GetKeyState(VK_CONTROL) < 0 ? MK_CONTROL : 0);
-    OnPointer(WM_MOUSEMOVE, keys, MAKELPARAM(static_cast<WORD>(static_cast<short>(at.x)),
-                                             static_cast<WORD>(static_cast<short>(at.y))));
+    OnPointer(WM_MOUSEMOVE, keys,
+              MAKELPARAM(static_cast<WORD>(static_cast<short>(at.x)),
+                         static_cast<WORD>(static_cast<short>(at.y))));
 }
 
 bool ctlVistorButton::Inside(float x, float y) const {
@@ -171,7 +170,8 @@ bool ctlVistorButton::Track(bool inside, float x, float y) {
     return Raise(MouseOut);
 }
 
-void ctlVistorButton::Press(bool onCaption, std::int16_t button, std::int16_t shift, float x, float y) {
+void ctlVistorButton::Press(bool onCaption, std::int16_t button, std::int16_t shift, float x,
+                            float y) {
     if (onCaption || !m_panel) {
         MinSz.Actif(false);
         m_pressed = 1;
@@ -180,11 +180,13 @@ void ctlVistorButton::Press(bool onCaption, std::int16_t button, std::int16_t sh
     Raise(MouseDown, button, shift, x, y);
 }
 
-bool ctlVistorButton::Release(bool onCaption, std::int16_t button, std::int16_t shift, float x, float y) {
+bool ctlVistorButton::Release(bool onCaption, std::int16_t button, std::int16_t shift, float x,
+                              float y) {
     m_pressed = 0;
     m_captured = false;
     ReleaseCapture();
-    if (!m_over) MinSz.Actif(true); // released outside: fade towards Up, whatever UseAlphaBlend says
+    if (!m_over)
+        MinSz.Actif(true); // released outside: fade towards Up, whatever UseAlphaBlend says
     if (m_over && (onCaption || !m_panel)) {
         MinSz.Actif(false);
         m_fadeLevel = 0;

@@ -9,8 +9,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VeltImageButton";
 constexpr std::int32_t kFadeMilliseconds = 40;
-constexpr int kFadeIn = 10;   // per tick towards Over
-constexpr int kFadeOut = 1;   // per tick towards Up
+constexpr int kFadeIn = 10; // per tick towards Over
+constexpr int kFadeOut = 1; // per tick towards Up
 constexpr int kFadeFull = 128;
 constexpr double kCaptionDrop = 10; // twips below the centre
 constexpr COLORREF kCaptionColour = RGB(0x1F, 0x2A, 0x3C);
@@ -182,7 +182,8 @@ void ctlVistorButton::LayOut() {
         return;
     }
     m_captionLeft = PixelsToTwips(size.cx) / 2.0 - PixelsToTwips(m_captionWidth) / 2.0;
-    m_captionTop = PixelsToTwips(size.cy) / 2.0 - PixelsToTwips(m_captionHeight) / 2.0 + kCaptionDrop;
+    m_captionTop = PixelsToTwips(size.cy) / 2.0 - PixelsToTwips(m_captionHeight) / 2.0 +
+                   kCaptionDrop;
     Refresh();
 }
 
@@ -193,7 +194,8 @@ void ctlVistorButton::MeasureCaption() {
         Selected font(screen, m_captionFont.get());
         SIZE extent{};
         TEXTMETRICW metrics{};
-        GetTextExtentPoint32W(screen, m_caption.c_str(), static_cast<int>(m_caption.size()), &extent);
+        GetTextExtentPoint32W(screen, m_caption.c_str(), static_cast<int>(m_caption.size()),
+                              &extent);
         GetTextMetricsW(screen, &metrics);
         m_captionWidth = m_caption.empty() ? 0 : extent.cx;
         m_captionHeight = metrics.tmHeight;
@@ -268,9 +270,7 @@ LRESULT ctlVistorButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LBUTTONDBLCLK:
     case WM_LBUTTONUP:
     case WM_RBUTTONUP:
-    case WM_MBUTTONUP:
-        OnPointer(message, wParam, lParam);
-        return 0;
+    case WM_MBUTTONUP: OnPointer(message, wParam, lParam); return 0;
     }
     return Window::OnMessage(message, wParam, lParam);
 }

@@ -8,11 +8,12 @@ namespace velt {
 bool FrmPass::Load() {
     if (hWnd()) return true;
     std::optional<ControlDefinition> definition = LoadWindowDefinition(L"FrmPass");
-    if (!definition || !CreateFromDefinition(*definition, WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                             WS_EX_DLGMODALFRAME))
+    if (!definition ||
+        !CreateFromDefinition(*definition, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_EX_DLGMODALFRAME))
         return false;
     auto place = [&](auto& control, const wchar_t* name) {
-        if (const ControlDefinition* placed = definition->Find(name)) control.Create(hWnd(), *placed);
+        if (const ControlDefinition* placed = definition->Find(name))
+            control.Create(hWnd(), *placed);
     };
     place(Label1, L"Label1");
     place(Text1, L"Text1");

@@ -9,9 +9,9 @@ namespace velt {
 
 class TrayMenu {
 public:
-    static constexpr UINT kExit = 1;      // mnext
-    static constexpr UINT kAbout = 2;     // mnabt
-    static constexpr UINT kConfigure = 3; // mnopt
+    static constexpr UINT kExit = 1;          // mnext
+    static constexpr UINT kAbout = 2;         // mnabt
+    static constexpr UINT kConfigure = 3;     // mnopt
     static constexpr UINT kDesktopBase = 100; // mdsk(n) is kDesktopBase + n
 
     TrayMenu();
@@ -32,7 +32,8 @@ public:
     HMENU root() const { return m_root.get(); }
 
 private:
-    static constexpr UINT kSwitchPosition = 5; // "Switch to" sits after Exit, -, About, Configure, -
+    static constexpr UINT kSwitchPosition =
+        5; // "Switch to" sits after Exit, -, About, Configure, -
     Menu m_root;
     HMENU m_switchTo = nullptr; // owned by m_root
     int m_desktopEntries = 0;

@@ -19,7 +19,9 @@ void TrayMenu::AddDesktopEntry(const std::wstring& caption) {
         ++m_desktopEntries;
 }
 
-std::wstring TrayMenu::DesktopCaption(int index) const { return m_root.Caption(kDesktopBase + index); }
+std::wstring TrayMenu::DesktopCaption(int index) const {
+    return m_root.Caption(kDesktopBase + index);
+}
 
 void TrayMenu::SetDesktopChecked(int index, bool checked) {
     m_root.SetChecked(kDesktopBase + index, checked);

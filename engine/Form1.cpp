@@ -9,7 +9,7 @@ namespace velt {
 
 namespace {
 
-constexpr int kTitleBuffer = 255;     // titles read for the enumeration filter
+constexpr int kTitleBuffer = 255;      // titles read for the enumeration filter
 constexpr int kLongTitleBuffer = 1024; // titles read to decide whether a window may be carried
 constexpr int kMaxParentDepth = 256;
 
@@ -153,14 +153,10 @@ void Form1::GetKeyPos() {
 
     int column = CurrentSlot % 3;
     int target = -1;
-    if (cursor.y < kEdgeWidth && CurrentSlot > 2)
-        target = CurrentSlot - 3;
-    else if (cursor.x < kEdgeWidth && column != 0)
-        target = CurrentSlot - 1;
-    else if (cursor.y > screen.cy - 1 - kEdgeWidth && CurrentSlot < 6)
-        target = CurrentSlot + 3;
-    else if (cursor.x > screen.cx - 1 - kEdgeWidth && column != 2)
-        target = CurrentSlot + 1;
+    if (cursor.y < kEdgeWidth && CurrentSlot > 2) target = CurrentSlot - 3;
+    else if (cursor.x < kEdgeWidth && column != 0) target = CurrentSlot - 1;
+    else if (cursor.y > screen.cy - 1 - kEdgeWidth && CurrentSlot < 6) target = CurrentSlot + 3;
+    else if (cursor.x > screen.cx - 1 - kEdgeWidth && column != 2) target = CurrentSlot + 1;
 
     if (target < 0) {
         EdgeDwell = 0;

@@ -12,7 +12,7 @@
 namespace velt {
 
 inline constexpr int kSlotCount = 9;
-inline constexpr int kStartSlot = 4; // the centre of the grid
+inline constexpr int kStartSlot = 4;   // the centre of the grid
 inline constexpr int kEdgeWidth = 2;   // pixels from a border that count as the edge
 inline constexpr int kDwellLimit = 10; // polls on an edge before it switches
 

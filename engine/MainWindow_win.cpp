@@ -62,8 +62,9 @@ bool MainWindow::Create() {
 }
 
 bool MainWindow::Start() {
-    SetSettingsTargets({[](const std::wstring& caption) { TheTrayMenu().SetSwitchCaption(caption); },
-                        [this](const std::wstring& path) { m_glassPath = path; }});
+    SetSettingsTargets(
+        {[](const std::wstring& caption) { TheTrayMenu().SetSwitchCaption(caption); },
+         [this](const std::wstring& path) { m_glassPath = path; }});
     if (!Create()) return false;
 
     LoadSettings();
@@ -137,7 +138,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::OnPaint(HDC dc) {
     if (!m_background.Empty())
-        BitBlt(dc, 0, 0, m_background.Width(), m_background.Height(), m_background.dc(), 0, 0, SRCCOPY);
+        BitBlt(dc, 0, 0, m_background.Width(), m_background.Height(), m_background.dc(), 0, 0,
+               SRCCOPY);
     UniquePen pen(CreatePen(PS_SOLID, 1, kPointerColour));
     Selected usePen(dc, pen.get());
     Selected noFill(dc, GetStockObject(NULL_BRUSH));
@@ -160,8 +162,8 @@ void MainWindow::Iconize(int index, const std::vector<WindowId>& list) {
         SetStretchBltMode(dc, HALFTONE);
         SetBrushOrgEx(dc, 0, 0, nullptr);
         // The last 15 columns and rows stay out of the picture.
-        StretchBlt(dc, 0, 0, size.cx, size.cy, screen.get(), 0, 0, screenWidth - 15, screenHeight - 15,
-                   SRCCOPY);
+        StretchBlt(dc, 0, 0, size.cx, size.cy, screen.get(), 0, 0, screenWidth - 15,
+                   screenHeight - 15, SRCCOPY);
         int drawn = 0;
         for (WindowId window : list) {
             HWND hwnd = reinterpret_cast<HWND>(window);
@@ -186,7 +188,8 @@ void MainWindow::PlacePointer(int index) {
     RECT thumb = DexIcon[static_cast<size_t>(index)].WindowRectPixels();
     MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&thumb), 2);
     int margin = TwipsToPixels(kPointerMargin);
-    m_pointer = RECT{thumb.left - margin, thumb.top - margin, thumb.right + margin, thumb.bottom + margin};
+    m_pointer = RECT{thumb.left - margin, thumb.top - margin, thumb.right + margin,
+                     thumb.bottom + margin};
     InvalidateRect(hWnd(), nullptr, FALSE);
 }
 

@@ -73,9 +73,9 @@ private:
     Window m_owner;
     std::array<Thumbnail, 9> DexIcon;
     TrayReceiver pic;
-    RECT m_pointer{};          // pixels, client coordinates
-    Surface m_background; // what lay behind the panel when it was last shown
-    std::wstring m_glassPath;  // the skin the glass will show
+    RECT m_pointer{};         // pixels, client coordinates
+    Surface m_background;     // what lay behind the panel when it was last shown
+    std::wstring m_glassPath; // the skin the glass will show
     bool m_menuOpen = false;
     UINT m_taskbarCreated = 0;
 };

@@ -10,8 +10,8 @@ constexpr COLORREF kBlank = RGB(247, 248, 251); // never captured yet
 
 bool Thumbnail::Create(HWND parent, int index) {
     RegisterWindowClass({L"VeltThumbnail", CS_DBLCLKS, nullptr});
-    return Window::Create({L"VeltThumbnail", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                           0, parent, static_cast<UINT_PTR>(100 + index)});
+    return Window::Create({L"VeltThumbnail", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0,
+                           0, 0, parent, static_cast<UINT_PTR>(100 + index)});
 }
 
 SIZE Thumbnail::PictureSize() const {
@@ -21,7 +21,8 @@ SIZE Thumbnail::PictureSize() const {
 
 void Thumbnail::OnResize() {
     SIZE size = PictureSize();
-    if (size.cx > 0 && size.cy > 0 && (size.cx != m_picture.Width() || size.cy != m_picture.Height()))
+    if (size.cx > 0 && size.cy > 0 &&
+        (size.cx != m_picture.Width() || size.cy != m_picture.Height()))
         m_picture.Resize(size.cx, size.cy, kBlank);
 }
 

@@ -50,7 +50,8 @@ bool WriteWholeFile(const std::filesystem::path& path,
     for (auto part : parts) {
         DWORD written = 0;
         if (part.size() > 0xFFFFFFFFu ||
-            !WriteFile(file.get(), part.data(), static_cast<DWORD>(part.size()), &written, nullptr) ||
+            !WriteFile(file.get(), part.data(), static_cast<DWORD>(part.size()), &written,
+                       nullptr) ||
             written != part.size())
             return false;
     }

@@ -87,6 +87,7 @@ private:
 using GdipImage = GdipOwned<Gdiplus::GpImage, &GdiplusApi::GdipDisposeImage>;
 using GdipBitmap = GdipOwned<Gdiplus::GpBitmap, &GdiplusApi::GdipDisposeImage>;
 using GdipGraphics = GdipOwned<Gdiplus::GpGraphics, &GdiplusApi::GdipDeleteGraphics>;
-using GdipAttributes = GdipOwned<Gdiplus::GpImageAttributes, &GdiplusApi::GdipDisposeImageAttributes>;
+using GdipAttributes =
+    GdipOwned<Gdiplus::GpImageAttributes, &GdiplusApi::GdipDisposeImageAttributes>;
 
 } // namespace velt

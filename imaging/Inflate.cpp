@@ -12,7 +12,14 @@ namespace velt {
 namespace {
 
 // A table entry: bits 0-7 code length to consume, 8-11 extra bits, 12-15 kind, 16-31 value.
-enum Kind : uint32_t { kInvalid = 0, kLiteral = 1, kLength = 2, kEnd = 3, kLink = 4, kDistance = 5 };
+enum Kind : uint32_t {
+    kInvalid = 0,
+    kLiteral = 1,
+    kLength = 2,
+    kEnd = 3,
+    kLink = 4,
+    kDistance = 5
+};
 
 constexpr uint32_t Entry(Kind kind, uint32_t length, uint32_t extra, uint32_t value) {
     return length | extra << 8 | static_cast<uint32_t>(kind) << 12 | value << 16;
@@ -29,15 +36,18 @@ constexpr int kMaxLitSymbols = 288;
 constexpr int kMaxDistSymbols = 32;
 
 // Room for the root table plus one full-depth sub-table per symbol longer than the root.
-constexpr size_t kLitTableSize = (1u << kLitRootBits) + kMaxLitSymbols * (1u << (kMaxCodeBits - kLitRootBits));
-constexpr size_t kDistTableSize = (1u << kDistRootBits) + kMaxDistSymbols * (1u << (kMaxCodeBits - kDistRootBits));
+constexpr size_t kLitTableSize = (1u << kLitRootBits) +
+                                 kMaxLitSymbols * (1u << (kMaxCodeBits - kLitRootBits));
+constexpr size_t kDistTableSize = (1u << kDistRootBits) +
+                                  kMaxDistSymbols * (1u << (kMaxCodeBits - kDistRootBits));
 
-constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
-                                      31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,   7,   8,   9,   10,  11, 13,
+                                      15, 17, 19, 23,  27,  31,  35,  43,  51, 59,
+                                      67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                       2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                                    33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
+constexpr uint16_t kDistBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                    33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                     1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                     6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -222,7 +232,7 @@ private:
     }
 
     bool Dynamic() {
-        static constexpr uint8_t kOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5,
+        static constexpr uint8_t kOrder[19] = {16, 17, 18, 0, 8,  7, 9,  6, 10, 5,
                                                11, 4,  12, 3, 13, 2, 14, 1, 15};
         Refill();
         uint32_t litCount = Bits(5) + 257;
@@ -298,7 +308,8 @@ private:
             if (len == 0) continue;
             uint32_t reversed = ReverseBits(nextCode[len]++, len);
             for (uint32_t i = reversed; i < 128; i += 1u << len)
-                table[i] = Entry(kLiteral, static_cast<uint32_t>(len), 0, static_cast<uint32_t>(symbol));
+                table[i] = Entry(kLiteral, static_cast<uint32_t>(len), 0,
+                                 static_cast<uint32_t>(symbol));
         }
         return true;
     }

@@ -2,9 +2,9 @@
 // handles and the clipboard.
 #include "imaging/c32bppDIB.h"
 
-#include "platform/ComRef.h"
 #include "imaging/DecoderChain.h"
 #include "imaging/modParsers.h"
+#include "platform/ComRef.h"
 
 #include <olectl.h>
 
@@ -12,7 +12,8 @@ namespace velt {
 
 bool c32bppDIB::LoadPicture_Resource(const wchar_t* ResIndex, const wchar_t* ResSection,
                                      HMODULE ResourceHost, int32_t iconCx, int32_t iconCy,
-                                     int32_t streamStart, int32_t streamLength, int32_t iconBitDepth) {
+                                     int32_t streamStart, int32_t streamLength,
+                                     int32_t iconBitDepth) {
     HMODULE module = ResourceHost ? ResourceHost : GetModuleHandleW(nullptr);
     HRSRC resource = FindResourceW(module, ResIndex, ResSection);
     HGLOBAL loaded = resource ? LoadResource(module, resource) : nullptr;
@@ -23,7 +24,8 @@ bool c32bppDIB::LoadPicture_Resource(const wchar_t* ResIndex, const wchar_t* Res
         return false;
     }
     std::span<const uint8_t> bytes(static_cast<const uint8_t*>(data), size);
-    return LoadPicture_Stream(bytes, iconCx, iconCy, streamStart, streamLength, false, iconBitDepth);
+    return LoadPicture_Stream(bytes, iconCx, iconCy, streamStart, streamLength, false,
+                              iconBitDepth);
 }
 
 bool c32bppDIB::LoadPicture_Resource(const wchar_t* ResIndex, int32_t ResSection,
@@ -82,7 +84,8 @@ bool c32bppDIB::LoadPicture_ByHandle(HANDLE Handle) {
 }
 
 bool c32bppDIB::LoadPicture_ClipBoard() {
-    const bool available = IsClipboardFormatAvailable(CF_BITMAP) || IsClipboardFormatAvailable(CF_DIB) ||
+    const bool available = IsClipboardFormatAvailable(CF_BITMAP) ||
+                           IsClipboardFormatAvailable(CF_DIB) ||
                            IsClipboardFormatAvailable(CF_ENHMETAFILE) ||
                            IsClipboardFormatAvailable(CF_METAFILEPICT);
     if (!available || !OpenClipboard(nullptr)) {

@@ -89,8 +89,8 @@ GrayWeightSet GrayWeights(int32_t formula) {
 }
 
 uint8_t GrayValue(uint8_t blue, uint8_t green, uint8_t red, const GrayWeightSet& weights) {
-    float sum = static_cast<float>(blue) * weights.blue + static_cast<float>(green) * weights.green +
-                static_cast<float>(red) * weights.red;
+    float sum = static_cast<float>(blue) * weights.blue +
+                static_cast<float>(green) * weights.green + static_cast<float>(red) * weights.red;
     long rounded = std::lrint(255.0f * sum); // the default rounding mode sends halves to even
     long gray = rounded / 255;
     if (gray < 0) return 0;

@@ -18,7 +18,9 @@ struct PixelView {
     bool empty() const { return !bits || width < 1 || height < 1; }
     size_t rowBytes() const { return static_cast<size_t>(width) * 4; }
     // y counts from the top of the picture.
-    uint8_t* Row(int32_t y) const { return bits + static_cast<size_t>(height - 1 - y) * rowBytes(); }
+    uint8_t* Row(int32_t y) const {
+        return bits + static_cast<size_t>(height - 1 - y) * rowBytes();
+    }
     uint8_t* Pixel(int32_t x, int32_t y) const { return Row(y) + static_cast<size_t>(x) * 4; }
 };
 

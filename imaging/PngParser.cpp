@@ -358,7 +358,8 @@ bool cPNGparser::Load(const std::filesystem::path* file, std::span<const uint8_t
         }
     }
     if (!decompressed) {
-        InflateResult result = InflateZlibStream(compressed, {inflated, static_cast<size_t>(expected)});
+        InflateResult result = InflateZlibStream(compressed,
+                                                 {inflated, static_cast<size_t>(expected)});
         decompressed = result.ok;
         produced = result.produced;
     }

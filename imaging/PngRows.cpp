@@ -52,7 +52,8 @@ void AveragePixels(uint8_t* row, const uint8_t* prior, size_t rowBytes) {
     for (size_t i = 0; i + Unit <= rowBytes; i += Unit) {
         __m128i up = LoadPixel<Unit>(prior + i);
         // (a + b) >> 1 from the rounding-up average.
-        __m128i average = _mm_sub_epi8(_mm_avg_epu8(left, up), _mm_and_si128(_mm_xor_si128(left, up), one));
+        __m128i average = _mm_sub_epi8(_mm_avg_epu8(left, up),
+                                       _mm_and_si128(_mm_xor_si128(left, up), one));
         left = _mm_add_epi8(LoadPixel<Unit>(row + i), average);
         StorePixel<Unit>(row + i, left);
     }
@@ -64,8 +65,8 @@ void PaethPixels(uint8_t* row, const uint8_t* prior, size_t rowBytes) {
     __m128i a = zero, c = zero; // left and upper left, widened to 16 bits
     for (size_t i = 0; i + Unit <= rowBytes; i += Unit) {
         __m128i b = _mm_unpacklo_epi8(LoadPixel<Unit>(prior + i), zero);
-        __m128i pa = Abs16(_mm_sub_epi16(b, c));                  // |p - a| = |b - c|
-        __m128i pb = Abs16(_mm_sub_epi16(a, c));                  // |p - b| = |a - c|
+        __m128i pa = Abs16(_mm_sub_epi16(b, c)); // |p - a| = |b - c|
+        __m128i pb = Abs16(_mm_sub_epi16(a, c)); // |p - b| = |a - c|
         __m128i pc = Abs16(_mm_add_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(b, c)));
         __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
         // Ties go to a, then b: the same order as the scalar rule.
@@ -93,14 +94,14 @@ size_t ConvertRgbaBlock(const uint8_t* src, uint8_t* dst, size_t count) {
             __m128i scaled = _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(h, alpha), divide), 7);
             scaled = Select(alphaLanes, h, scaled);
             // RGBA to BGRA.
-            h = _mm_shufflehi_epi16(_mm_shufflelo_epi16(scaled, _MM_SHUFFLE(3, 0, 1, 2)), _MM_SHUFFLE(3, 0, 1, 2));
+            h = _mm_shufflehi_epi16(_mm_shufflelo_epi16(scaled, _MM_SHUFFLE(3, 0, 1, 2)),
+                                    _MM_SHUFFLE(3, 0, 1, 2));
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_packus_epi16(halves[0], halves[1]));
     }
     return i;
 }
 #endif
-
 
 inline uint8_t Paeth(uint8_t a, uint8_t b, uint8_t c) {
     int p = a + b - c;
@@ -119,7 +120,8 @@ inline void Store(uint8_t* dst, uint32_t blue, uint32_t green, uint32_t red, uin
 }
 
 template <int Depth>
-void ConvertIndexed(const uint8_t* src, uint8_t* dst, size_t count, size_t step, const RowFormat& f) {
+void ConvertIndexed(const uint8_t* src, uint8_t* dst, size_t count, size_t step,
+                    const RowFormat& f) {
     step *= 4;
     if constexpr (Depth == 8) {
         for (size_t i = 0; i < count; ++i, dst += step) std::memcpy(dst, f.lookup[src[i]], 4);
@@ -135,7 +137,8 @@ void ConvertIndexed(const uint8_t* src, uint8_t* dst, size_t count, size_t step,
     }
 }
 
-void ConvertGray16(const uint8_t* src, uint8_t* dst, size_t count, size_t step, const RowFormat& f) {
+void ConvertGray16(const uint8_t* src, uint8_t* dst, size_t count, size_t step,
+                   const RowFormat& f) {
     step *= 4;
     for (size_t i = 0; i < count; ++i, src += 2, dst += step) {
         uint8_t g = src[0];
@@ -145,7 +148,8 @@ void ConvertGray16(const uint8_t* src, uint8_t* dst, size_t count, size_t step, 
 }
 
 template <size_t Stride>
-void ConvertGrayAlpha(const uint8_t* src, uint8_t* dst, size_t count, size_t step, const RowFormat&) {
+void ConvertGrayAlpha(const uint8_t* src, uint8_t* dst, size_t count, size_t step,
+                      const RowFormat&) {
     step *= 4;
     for (size_t i = 0; i < count; ++i, src += Stride, dst += step) {
         uint8_t g = src[0];
@@ -196,7 +200,6 @@ void ConvertRgba(const uint8_t* src, uint8_t* dst, size_t count, size_t step, co
     }
 }
 
-
 } // namespace
 
 bool UnfilterRow(uint8_t filterType, uint8_t* __restrict row, const uint8_t* __restrict prior,
@@ -219,7 +222,8 @@ bool UnfilterRow(uint8_t filterType, uint8_t* __restrict row, const uint8_t* __r
     switch (filterType) {
     case 0: return true;
     case 1:
-        for (size_t i = unit; i < rowBytes; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - unit]);
+        for (size_t i = unit; i < rowBytes; ++i)
+            row[i] = static_cast<uint8_t>(row[i] + row[i - unit]);
         return true;
     case 2:
         for (size_t i = 0; i < rowBytes; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
@@ -262,7 +266,8 @@ ConvertRowFn SelectRowConverter(uint8_t colourType, uint8_t bitDepth) {
         }
         return nullptr;
     case 2: return bitDepth == 8 ? ConvertRgb<3> : bitDepth == 16 ? ConvertRgb<6> : nullptr;
-    case 4: return bitDepth == 8 ? ConvertGrayAlpha<2> : bitDepth == 16 ? ConvertGrayAlpha<4> : nullptr;
+    case 4:
+        return bitDepth == 8 ? ConvertGrayAlpha<2> : bitDepth == 16 ? ConvertGrayAlpha<4> : nullptr;
     case 6: return bitDepth == 8 ? ConvertRgba<4> : bitDepth == 16 ? ConvertRgba<8> : nullptr;
     }
     return nullptr;

@@ -29,8 +29,9 @@ bool BlendOntoDC(HDC dc, PixelView source, const SourceRect& src, int32_t destX,
     BlendSurface surface{static_cast<uint8_t*>(bits), width, height,
                          static_cast<size_t>(RowBytes(24, width)), 3};
     BlendToTarget(source, src.x, src.y, surface, 0, 0, width, height, constantAlpha, grayFormula);
-    return SetDIBitsToDevice(dc, destX, destY, static_cast<DWORD>(width), static_cast<DWORD>(height),
-                             0, 0, 0, static_cast<UINT>(height), bits, &info, DIB_RGB_COLORS) != 0;
+    return SetDIBitsToDevice(dc, destX, destY, static_cast<DWORD>(width),
+                             static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height), bits,
+                             &info, DIB_RGB_COLORS) != 0;
 }
 
 } // namespace
@@ -64,9 +65,8 @@ bool c32bppDIB::Render(HDC destinationDC, int32_t destX, int32_t destY, int32_t 
                                (!stretched || !m_highQuality);
 
     if (isGDIplusEnabled() && !useAlphaBlend) {
-        cGDIPlus::DrawRequest request{0,         Opacity,  destX,    destY,         destWidth,
-                                      destHeight, SrcX,    SrcY,     SrcWidth,      SrcHeight,
-                                      m_highQuality, grayScale};
+        cGDIPlus::DrawRequest request{0,    Opacity, destX,    destY,     destWidth,     destHeight,
+                                      SrcX, SrcY,    SrcWidth, SrcHeight, m_highQuality, grayScale};
         return cGDIPlus().RenderWithGdip(*this, destinationDC, request);
     }
 

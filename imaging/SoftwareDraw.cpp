@@ -150,7 +150,8 @@ bool ScaleCopy(PixelView source, SourceRect src, int32_t destWidth, int32_t dest
             const uint32_t wa = (256 - wx) * (256 - wy), wb = wx * (256 - wy);
             const uint32_t wc = (256 - wx) * wy, wd = wx * wy;
             for (int i = 0; i < 4; ++i)
-                to[i] = static_cast<uint8_t>((a[i] * wa + b[i] * wb + c[i] * wc + d[i] * wd + 32768) >> 16);
+                to[i] = static_cast<uint8_t>(
+                    (a[i] * wa + b[i] * wb + c[i] * wc + d[i] * wd + 32768) >> 16);
         }
     }
     return true;
@@ -193,12 +194,14 @@ void BlendToTarget(PixelView source, int32_t srcX, int32_t srcY, const BlendSurf
                     continue;
                 }
                 for (int i = 0; i < bpp; ++i)
-                    d[i] = static_cast<uint8_t>(std::min<uint32_t>(255, d[i] * (255 - a) / 255 + px[i]));
+                    d[i] = static_cast<uint8_t>(
+                        std::min<uint32_t>(255, d[i] * (255 - a) / 255 + px[i]));
                 continue;
             }
             const uint32_t keep = 255 - a * k / 255;
             for (int i = 0; i < bpp; ++i)
-                d[i] = static_cast<uint8_t>(std::min<uint32_t>(255, (d[i] * keep + px[i] * k) / 255));
+                d[i] = static_cast<uint8_t>(
+                    std::min<uint32_t>(255, (d[i] * keep + px[i] * k) / 255));
         }
     }
 }

@@ -14,7 +14,8 @@ namespace velt {
 
 // The entry points the imaging code calls, with zlib's own types (uLong is 32 bits on Windows).
 struct ZlibApi {
-    using Crc32Fn = unsigned long (*)(unsigned long crc, const unsigned char* buf, unsigned int len);
+    using Crc32Fn = unsigned long (*)(unsigned long crc, const unsigned char* buf,
+                                      unsigned int len);
     using UncompressFn = int (*)(unsigned char* dest, unsigned long* destLen,
                                  const unsigned char* source, unsigned long sourceLen);
     using CompressFn = int (*)(unsigned char* dest, unsigned long* destLen,
@@ -32,8 +33,8 @@ struct ZlibApi {
 
 struct ZlibProbeResult {
     bool found = false;
-    int32_t which = 0;      // 2 "zlib1.dll", 1 "zlib.dll", 0 none
-    std::string name;       // the name found, or the last one tried
+    int32_t which = 0; // 2 "zlib1.dll", 1 "zlib.dll", 0 none
+    std::string name;  // the name found, or the last one tried
     bool cConvention = false;
     bool hasCompress2 = false;
 };

@@ -38,7 +38,8 @@ ZlibProbeResult ProbeZlibAmong(std::span<const char* const> names, bool quick) {
 
 ZlibLibrary::ZlibLibrary() : ZlibLibrary(kZlibNames) {}
 
-ZlibLibrary::ZlibLibrary(std::span<const char* const> names) : m_probe(ProbeZlibAmong(names, false)) {
+ZlibLibrary::ZlibLibrary(std::span<const char* const> names)
+    : m_probe(ProbeZlibAmong(names, false)) {
     if (!m_probe.found) return;
     m_module.reset(LoadLibraryA(m_probe.name.c_str()));
     if (!m_module) return;

@@ -131,8 +131,8 @@ uint8_t* c32bppDIB::SetPixel(int32_t x, int32_t Y, uint32_t Color, int32_t Alpha
     return p;
 }
 
-bool c32bppDIB::GetDIBbits(std::vector<uint8_t>& outStream, const DibBitsFormat& format,
-                           int32_t x, int32_t Y, int32_t Width, int32_t Height) const {
+bool c32bppDIB::GetDIBbits(std::vector<uint8_t>& outStream, const DibBitsFormat& format, int32_t x,
+                           int32_t Y, int32_t Width, int32_t Height) const {
     if (!m_bits || !DefaultRect(m_width, m_height, x, Y, Width, Height)) return false;
     const size_t bpp = format.as32bpp ? 4 : 3;
     const size_t rowLength = DibRowLength(format, Width);
@@ -146,13 +146,15 @@ bool c32bppDIB::GetDIBbits(std::vector<uint8_t>& outStream, const DibBitsFormat&
     const PixelView pixels = Pixels();
     for (int32_t row = 0; row < Height; ++row) {
         const uint8_t* p = pixels.Pixel(x, Y + row);
-        size_t outRow = format.asBottomUp ? static_cast<size_t>(Height - 1 - row) : static_cast<size_t>(row);
+        size_t outRow = format.asBottomUp ? static_cast<size_t>(Height - 1 - row)
+                                          : static_cast<size_t>(row);
         uint8_t* o = outStream.data() + outRow * rowLength;
         for (int32_t col = 0; col < Width; ++col, p += 4, o += bpp) {
             const uint32_t a = p[3];
             uint32_t c[3] = {p[0], p[1], p[2]};
             if (!format.asPremultiplied && a != 255) {
-                for (uint32_t& channel : c) channel = a == 0 ? 0 : std::min<uint32_t>(255, channel * 255 / a);
+                for (uint32_t& channel : c)
+                    channel = a == 0 ? 0 : std::min<uint32_t>(255, channel * 255 / a);
             }
             if (!format.asBGRformat) std::swap(c[0], c[2]);
             o[0] = static_cast<uint8_t>(c[0]);
@@ -174,7 +176,8 @@ bool c32bppDIB::SetDIBbits(std::span<const uint8_t> inStream, const DibBitsForma
     if (inStream.size() < rowLength * static_cast<size_t>(m_height)) return false;
     const PixelView pixels = Pixels();
     for (int32_t row = 0; row < dstHeight; ++row) {
-        size_t inRow = format.asBottomUp ? static_cast<size_t>(dstHeight - 1 - row) : static_cast<size_t>(row);
+        size_t inRow = format.asBottomUp ? static_cast<size_t>(dstHeight - 1 - row)
+                                         : static_cast<size_t>(row);
         const uint8_t* in = inStream.data() + inRow * rowLength;
         uint8_t* p = pixels.Pixel(dstX, dstY + row);
         for (int32_t col = 0; col < dstWidth; ++col, p += 4, in += bpp) {
@@ -190,12 +193,14 @@ bool c32bppDIB::SetDIBbits(std::span<const uint8_t> inStream, const DibBitsForma
 bool c32bppDIB::GetAlphaMask(std::vector<uint8_t>& outStream, bool asWordAligned, bool asBottomUp,
                              int32_t x, int32_t Y, int32_t Width, int32_t Height) const {
     if (!m_bits || !DefaultRect(m_width, m_height, x, Y, Width, Height)) return false;
-    const size_t rowLength = asWordAligned ? static_cast<size_t>(RowBytes(8, Width)) : static_cast<size_t>(Width);
+    const size_t rowLength = asWordAligned ? static_cast<size_t>(RowBytes(8, Width))
+                                           : static_cast<size_t>(Width);
     if (!TryResize(outStream, rowLength * static_cast<size_t>(Height))) return false;
     const PixelView pixels = Pixels();
     for (int32_t row = 0; row < Height; ++row) {
         const uint8_t* p = pixels.Pixel(x, Y + row);
-        size_t outRow = asBottomUp ? static_cast<size_t>(Height - 1 - row) : static_cast<size_t>(row);
+        size_t outRow = asBottomUp ? static_cast<size_t>(Height - 1 - row)
+                                   : static_cast<size_t>(row);
         uint8_t* o = outStream.data() + outRow * rowLength;
         for (int32_t col = 0; col < Width; ++col, p += 4) o[col] = p[3];
     }

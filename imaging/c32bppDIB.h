@@ -22,10 +22,10 @@ struct DecodeScratch;
 
 // How GetDIBbits writes and SetDIBbits reads a caller's pixel array.
 struct DibBitsFormat {
-    bool asBGRformat = true;   // else red-green-blue
-    bool as32bpp = true;       // else 3 bytes a pixel, alpha left out
-    bool asWordAligned = true; // 24-bit rows padded to 4 bytes
-    bool asBottomUp = true;    // the last array row is the top row of the rectangle
+    bool asBGRformat = true;     // else red-green-blue
+    bool as32bpp = true;         // else 3 bytes a pixel, alpha left out
+    bool asWordAligned = true;   // 24-bit rows padded to 4 bytes
+    bool asBottomUp = true;      // the last array row is the top row of the rectangle
     bool asPremultiplied = true; // GetDIBbits only: false divides colours by alpha
 };
 
@@ -65,7 +65,8 @@ public:
     bool GetDIBbits(std::vector<uint8_t>& outStream, const DibBitsFormat& format = {},
                     int32_t x = 0, int32_t Y = 0, int32_t Width = 0, int32_t Height = 0) const;
     bool SetDIBbits(std::span<const uint8_t> inStream, const DibBitsFormat& format = {},
-                    int32_t dstX = 0, int32_t dstY = 0, int32_t dstWidth = 0, int32_t dstHeight = 0);
+                    int32_t dstX = 0, int32_t dstY = 0, int32_t dstWidth = 0,
+                    int32_t dstHeight = 0);
     bool GetAlphaMask(std::vector<uint8_t>& outStream, bool asWordAligned = true,
                       bool asBottomUp = true, int32_t x = 0, int32_t Y = 0, int32_t Width = 0,
                       int32_t Height = 0) const;

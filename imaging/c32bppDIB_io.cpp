@@ -28,7 +28,9 @@ void PutU32(uint8_t* p, uint32_t value) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-int32_t Magnitude(int32_t value) { return value == INT32_MIN ? INT32_MAX : (value < 0 ? -value : value); }
+int32_t Magnitude(int32_t value) {
+    return value == INT32_MIN ? INT32_MAX : (value < 0 ? -value : value);
+}
 
 } // namespace
 
@@ -56,7 +58,8 @@ bool c32bppDIB::LoadPicture_Stream(std::span<const uint8_t> inStream, int32_t ic
                           static_cast<size_t>(length), SaveFormat, iconBitDepth);
 }
 
-bool c32bppDIB::LoadPicture_FromOrignalFormat(int32_t iconCx, int32_t iconCy, int32_t iconBitDepth) {
+bool c32bppDIB::LoadPicture_FromOrignalFormat(int32_t iconCx, int32_t iconCy,
+                                              int32_t iconBitDepth) {
     std::vector<uint8_t> bytes = std::move(m_originalFormat); // the load empties it anyway
     return LoadPicture_Stream(bytes, iconCx, iconCy, 0, 0, true, iconBitDepth);
 }
@@ -71,9 +74,9 @@ bool c32bppDIB::GetOrginalFormat(std::vector<uint8_t>& outStream) const {
     return !outStream.empty();
 }
 
-bool c32bppDIB::LoadFromSource(const std::filesystem::path* Filename, std::span<const uint8_t> bytes,
-                               int32_t iconCx, int32_t iconCy, size_t start, size_t length,
-                               bool SaveFormat, int32_t iconBitDepth) {
+bool c32bppDIB::LoadFromSource(const std::filesystem::path* Filename,
+                               std::span<const uint8_t> bytes, int32_t iconCx, int32_t iconCy,
+                               size_t start, size_t length, bool SaveFormat, int32_t iconBitDepth) {
     DestroyDIB();
     std::vector<uint8_t> fileBytes;
     if (Filename) {
@@ -133,7 +136,8 @@ void c32bppDIB::CopyImageTo(c32bppDIB& target, int32_t newWidth, int32_t newHeig
     target.m_alpha = m_alpha;
     target.m_imageType = m_imageType;
     if (newWidth == m_width && newHeight == m_height) {
-        std::memcpy(target.m_bits, m_bits, static_cast<size_t>(m_width) * static_cast<size_t>(m_height) * 4);
+        std::memcpy(target.m_bits, m_bits,
+                    static_cast<size_t>(m_width) * static_cast<size_t>(m_height) * 4);
     } else {
         WritePixelsTo(target, newWidth, newHeight);
     }
@@ -172,7 +176,8 @@ bool c32bppDIB::WritePixelsTo(c32bppDIB& target, int32_t newWidth, int32_t newHe
 
 void c32bppDIB::BuildBitmapFile(std::vector<uint8_t>& header) const {
     const uint32_t bitCount = m_alpha ? 32 : 24;
-    const uint32_t imageBytes = static_cast<uint32_t>(RowBytes(static_cast<int32_t>(bitCount), m_width)) *
+    const uint32_t imageBytes = static_cast<uint32_t>(
+                                    RowBytes(static_cast<int32_t>(bitCount), m_width)) *
                                 static_cast<uint32_t>(m_height);
     header.assign(kBitmapHeaderBytes, 0);
     uint8_t* p = header.data();
@@ -195,9 +200,10 @@ bool c32bppDIB::SaveToStream(std::vector<uint8_t>& outStream) const {
         if (!m_alpha && !GetDIBbits(pixels, {.as32bpp = false})) return false;
         BuildBitmapFile(outStream);
         if (m_alpha)
-            outStream.insert(outStream.end(), m_bits, m_bits + static_cast<size_t>(scanWidth()) * static_cast<size_t>(m_height));
-        else
-            outStream.insert(outStream.end(), pixels.begin(), pixels.end());
+            outStream.insert(outStream.end(), m_bits,
+                             m_bits +
+                                 static_cast<size_t>(scanWidth()) * static_cast<size_t>(m_height));
+        else outStream.insert(outStream.end(), pixels.begin(), pixels.end());
     } catch (const std::bad_alloc&) {
         outStream.clear();
         return false;
@@ -216,9 +222,10 @@ bool c32bppDIB::SaveToFile(const std::filesystem::path& Filename, bool PromptOve
     } catch (const std::bad_alloc&) {
         return false;
     }
-    std::span<const uint8_t> pixels =
-        m_alpha ? std::span<const uint8_t>(m_bits, static_cast<size_t>(scanWidth()) * static_cast<size_t>(m_height))
-                : std::span<const uint8_t>(converted);
+    std::span<const uint8_t> pixels = m_alpha ? std::span<const uint8_t>(
+                                                    m_bits, static_cast<size_t>(scanWidth()) *
+                                                                static_cast<size_t>(m_height))
+                                              : std::span<const uint8_t>(converted);
     const std::span<const uint8_t> parts[] = {header, pixels};
     return WriteWholeFile(Filename, parts);
 }

@@ -26,7 +26,12 @@ bool LoadPngWithGdiplus(const std::filesystem::path* file, std::span<const uint8
 
 bool c32bppDIB::AllocatePixels(int32_t width, int32_t height) {
     BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 32, BI_RGB,
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER),
+                      width,
+                      height,
+                      1,
+                      32,
+                      BI_RGB,
                       static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4};
     WindowDC screen(nullptr);
     void* bits = nullptr;
@@ -57,7 +62,8 @@ uint32_t c32bppDIB::DetectCapabilities() const {
         GetVersionExW(reinterpret_cast<OSVERSIONINFOW*>(&version));
     }
     if (version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS)
-        return version.dwMinorVersion == 0 ? cfNoGdiPlus : cfAlphaBlendUsable | cfAlphaBlendNoDibCopy;
+        return version.dwMinorVersion == 0 ? cfNoGdiPlus
+                                           : cfAlphaBlendUsable | cfAlphaBlendNoDibCopy;
     if (version.dwMajorVersion > 4) return cfAlphaBlendUsable | cfAlphaBlendOn;
     return version.wServicePackMajor < 6 ? uint32_t{cfNoGdiPlus} : 0u;
 }
@@ -111,14 +117,16 @@ bool c32bppDIB::CopyWithGdiplus(c32bppDIB& target, int32_t newWidth, int32_t new
 bool c32bppDIB::CopyWithAlphaBlend(c32bppDIB& target, int32_t newWidth, int32_t newHeight) {
     const bool wasSelected = target.m_previousBitmap != nullptr;
     HDC dc = target.LoadDIBinDC(true);
-    bool ok = dc && Render(dc, 0, 0, newWidth, newHeight, 0, 0, 0, 0, 100, true, false, &target, -1);
+    bool ok = dc &&
+              Render(dc, 0, 0, newWidth, newHeight, 0, 0, 0, 0, 100, true, false, &target, -1);
     if (!wasSelected) target.LoadDIBinDC(false);
     return ok;
 }
 
 bool c32bppDIB::SavePngWithPlatform(const std::filesystem::path* file, std::vector<uint8_t>* out) {
     std::vector<uint8_t> unused;
-    return file ? cGDIPlus().SaveToPNG(*file, unused, *this) : cGDIPlus().SaveToPNG({}, *out, *this);
+    return file ? cGDIPlus().SaveToPNG(*file, unused, *this)
+                : cGDIPlus().SaveToPNG({}, *out, *this);
 }
 
 bool c32bppDIB::ConfirmOverwrite() {

@@ -14,7 +14,8 @@ int32_t Invoke(FARPROC function, std::span<const Arg> a) {
     case 1: return static_cast<int32_t>(reinterpret_cast<Arg (*)(Arg)>(entry)(a[0]));
     case 2: return static_cast<int32_t>(reinterpret_cast<Arg (*)(Arg, Arg)>(entry)(a[0], a[1]));
     case 3:
-        return static_cast<int32_t>(reinterpret_cast<Arg (*)(Arg, Arg, Arg)>(entry)(a[0], a[1], a[2]));
+        return static_cast<int32_t>(
+            reinterpret_cast<Arg (*)(Arg, Arg, Arg)>(entry)(a[0], a[1], a[2]));
     case 4:
         return static_cast<int32_t>(
             reinterpret_cast<Arg (*)(Arg, Arg, Arg, Arg)>(entry)(a[0], a[1], a[2], a[3]));

@@ -1,12 +1,12 @@
 #include "imaging/cGDIPlus.h"
 
-#include "platform/ComRef.h"
 #include "imaging/Files.h"
 #include "imaging/GdiplusApi_win.h"
 #include "imaging/PixelOps.h"
 #include "imaging/SoftwareDraw.h"
 #include "imaging/c32bppDIB.h"
 #include "imaging/modParsers.h"
+#include "platform/ComRef.h"
 
 #include <cstring>
 #include <memory>
@@ -20,7 +20,8 @@ using namespace Gdiplus;
 constexpr PixelFormat kPremultiplied = PixelFormat32bppPARGB; // &HE200B
 constexpr PixelFormat kStraightAlpha = PixelFormat32bppARGB;  // &H26200A
 // The JPEG quality parameter; gdiplus.dll is not linked, so its GUID is spelled out here.
-constexpr GUID kEncoderQuality = {0x1D5BE4B5, 0xFA4A, 0x452D, {0x9C, 0xDD, 0x5D, 0xB3, 0x51, 0x05, 0xE7, 0xEB}};
+constexpr GUID kEncoderQuality = {
+    0x1D5BE4B5, 0xFA4A, 0x452D, {0x9C, 0xDD, 0x5D, 0xB3, 0x51, 0x05, 0xE7, 0xEB}};
 
 // A GDI+ bitmap over an image's own pixel memory, upright: it starts at the top row and steps
 // backwards through the bottom-up rows, so nothing has to be flipped in place.
@@ -73,7 +74,8 @@ bool Save(const std::filesystem::path& file, std::vector<uint8_t>& out, const c3
     const GdiplusApi& api = session.api();
     GdipBitmap bitmap(api);
     CLSID encoder{};
-    if (!BitmapOver(api, host.Pixels(), bitmap) || !FindEncoder(api, mimeType, encoder)) return false;
+    if (!BitmapOver(api, host.Pixels(), bitmap) || !FindEncoder(api, mimeType, encoder))
+        return false;
     if (file.empty()) {
         out.clear();
         ComRef<IStream> stream;
@@ -138,7 +140,8 @@ bool Draw(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& image,
         // by 180 degrees, which the extra 180 of the rotation undoes.
         api.GdipRotateWorldTransform(graphics, r.angle + 180.0f, MatrixOrderPrepend);
         api.GdipTranslateWorldTransform(graphics, static_cast<REAL>(r.dx + (dw / 2) * hSign),
-                                        static_cast<REAL>(r.dy + (dh / 2) * vSign), MatrixOrderAppend);
+                                        static_cast<REAL>(r.dy + (dh / 2) * vSign),
+                                        MatrixOrderAppend);
         return api.GdipDrawImageRectRectI(graphics, bitmap.get(), dw / 2, dh / 2, -dw, -dh, src.x,
                                           src.y, src.width, src.height, UnitPixel, attributes.get(),
                                           nullptr, nullptr) == Ok;
@@ -214,7 +217,8 @@ bool cGDIPlus::LoadWithGdip(const std::filesystem::path* file, std::span<const u
     bool drawn = false;
     if (api.GdipGetImageBounds(picture.get(), &bounds, &unit) == Ok && bounds.Width >= 1 &&
         bounds.Height >= 1 && bounds.Width < INT32_MAX && bounds.Height < INT32_MAX &&
-        host.InitializeDIB(static_cast<int32_t>(bounds.Width), static_cast<int32_t>(bounds.Height))) {
+        host.InitializeDIB(static_cast<int32_t>(bounds.Width),
+                           static_cast<int32_t>(bounds.Height))) {
         GdipBitmap target(api);
         GdipGraphics graphics(api);
         drawn = BitmapOver(api, host.Pixels(), target) &&

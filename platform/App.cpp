@@ -9,7 +9,8 @@ namespace {
 std::wstring ModuleFileName() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD length = GetModuleFileNameW(nullptr, buffer.data(),
+                                          static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
         if (length < buffer.size()) return std::wstring(buffer.data(), length);
         if (buffer.size() >= 32768) return {};

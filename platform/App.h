@@ -6,9 +6,9 @@
 
 namespace velt {
 
-std::wstring AppPath();  // the executable's folder, without a trailing backslash
-std::wstring ExeName();  // the executable's file name without its extension
-std::wstring ExePath();  // AppPath() + "\" + ExeName() + ".exe"
+std::wstring AppPath(); // the executable's folder, without a trailing backslash
+std::wstring ExeName(); // the executable's file name without its extension
+std::wstring ExePath(); // AppPath() + "\" + ExeName() + ".exe"
 
 // Holds a named mutex for the life of the process; a second holder learns the first exists.
 class SingleInstance {

@@ -9,7 +9,8 @@ constexpr std::size_t kFileHeader = 14;
 
 std::uint32_t Read(std::span<const std::uint8_t> bytes, std::size_t at, int size) {
     std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i) value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | bytes[at + static_cast<std::size_t>(i)];
     return value;
 }
 

@@ -32,8 +32,8 @@ HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, const Prope
 
 bool Form::CreateFromDefinition(const ControlDefinition& definition, DWORD style, DWORD exStyle) {
     const PropertyBag& properties = definition.properties;
-    m_backColor = static_cast<COLORREF>(
-        properties.ReadInteger(L"BackColor", static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE))));
+    m_backColor = static_cast<COLORREF>(properties.ReadInteger(
+        L"BackColor", static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE))));
     m_background.reset(CreateSolidBrush(m_backColor));
     RegisterWindowClass({kFormClass, CS_DBLCLKS, nullptr});
     if (!Create({kFormClass, properties.ReadText(L"Caption", definition.name), style, exStyle, 0, 0,
@@ -41,7 +41,8 @@ bool Form::CreateFromDefinition(const ControlDefinition& definition, DWORD style
         return false;
     SetClientSizeTwips(properties.ReadInteger(L"ClientWidth", 4800),
                        properties.ReadInteger(L"ClientHeight", 3600));
-    if (properties.ReadInteger(L"StartUpPosition", kCentreScreen) == kCentreScreen) CentreOnScreen();
+    if (properties.ReadInteger(L"StartUpPosition", kCentreScreen) == kCentreScreen)
+        CentreOnScreen();
     return true;
 }
 
@@ -56,7 +57,8 @@ LRESULT Form::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC: {
         auto dc = reinterpret_cast<HDC>(wParam);
         // A label keeps its ForeColor in its user data, which static controls leave alone.
-        SetTextColor(dc, static_cast<COLORREF>(GetWindowLongPtrW(reinterpret_cast<HWND>(lParam), GWLP_USERDATA)));
+        SetTextColor(dc, static_cast<COLORREF>(
+                             GetWindowLongPtrW(reinterpret_cast<HWND>(lParam), GWLP_USERDATA)));
         SetBkColor(dc, m_backColor);
         return reinterpret_cast<LRESULT>(m_background.get());
     }

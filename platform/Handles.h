@@ -42,8 +42,9 @@ using UniqueRegion = Unique<HRGN, DeleteObject>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
 using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueModule = Unique<HMODULE, FreeLibrary>;
-using UniqueHandle = Unique<HANDLE, CloseHandle>; // null means none: convert INVALID_HANDLE_VALUE first
-using UniqueMemoryDC = Unique<HDC, DeleteDC>;    // from CreateCompatibleDC
+using UniqueHandle =
+    Unique<HANDLE, CloseHandle>;              // null means none: convert INVALID_HANDLE_VALUE first
+using UniqueMemoryDC = Unique<HDC, DeleteDC>; // from CreateCompatibleDC
 
 // GetDC / GetWindowDC paired with ReleaseDC.
 class WindowDC {
@@ -81,7 +82,8 @@ private:
 // SelectObject, undone when the scope ends.
 class Selected {
 public:
-    Selected(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(dc && object ? SelectObject(dc, object) : nullptr) {}
+    Selected(HDC dc, HGDIOBJ object)
+        : m_dc(dc), m_previous(dc && object ? SelectObject(dc, object) : nullptr) {}
     ~Selected() {
         if (m_previous) SelectObject(m_dc, m_previous);
     }

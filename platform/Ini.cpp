@@ -4,9 +4,11 @@
 
 namespace velt {
 
-std::wstring ReadIni(const std::wstring& section, const std::wstring& key, const std::wstring& file) {
+std::wstring ReadIni(const std::wstring& section, const std::wstring& key,
+                     const std::wstring& file) {
     wchar_t buffer[255] = {};
-    DWORD copied = GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer, 255, file.c_str());
+    DWORD copied = GetPrivateProfileStringW(section.c_str(), key.c_str(), L"", buffer, 255,
+                                            file.c_str());
     return std::wstring(buffer, copied);
 }
 

@@ -50,7 +50,9 @@ void Menu::SetCaptionAt(UINT position, const std::wstring& caption) {
 
 std::wstring Menu::Caption(UINT id) const { return ItemCaption(m_menu.get(), id, false); }
 
-std::wstring Menu::CaptionAt(UINT position) const { return ItemCaption(m_menu.get(), position, true); }
+std::wstring Menu::CaptionAt(UINT position) const {
+    return ItemCaption(m_menu.get(), position, true);
+}
 
 void Menu::SetChecked(UINT id, bool checked) {
     CheckMenuItem(m_menu.get(), id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
@@ -69,8 +71,8 @@ UINT Menu::PopupAtCursor(HWND owner) const {
     // Without the foreground the menu would not close when the user clicks elsewhere; the
     // WM_NULL afterwards makes the next click on the tray icon work the first time.
     SetForegroundWindow(owner);
-    UINT chosen = static_cast<UINT>(TrackPopupMenu(m_menu.get(), TPM_RETURNCMD | TPM_NONOTIFY,
-                                                   at.x, at.y, 0, owner, nullptr));
+    UINT chosen = static_cast<UINT>(
+        TrackPopupMenu(m_menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
     PostMessageW(owner, WM_NULL, 0, 0);
     return chosen;
 }

@@ -57,7 +57,8 @@ void PropertyBag::WriteBoolean(std::wstring_view key, bool value, bool defaultVa
     else Set(key, value);
 }
 
-void PropertyBag::WriteInteger(std::wstring_view key, std::int32_t value, std::int32_t defaultValue) {
+void PropertyBag::WriteInteger(std::wstring_view key, std::int32_t value,
+                               std::int32_t defaultValue) {
     if (value == defaultValue) Remove(key);
     else Set(key, value);
 }

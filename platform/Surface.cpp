@@ -153,8 +153,8 @@ bool Surface::Load(std::span<const std::uint8_t> bytes) {
     if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) return false;
     memory.release(); // the stream frees it now
     ComRef<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE,
-                              IID_IPicture, reinterpret_cast<void**>(picture.put()))) ||
+    if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
+                              reinterpret_cast<void**>(picture.put()))) ||
         !picture)
         return false;
     int width = 0, height = 0;
@@ -234,7 +234,8 @@ bool Surface::SaveFile(const std::wstring& path) const {
         return false;
     }
     DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                     nullptr) &&
            written == bytes.size();
 }
 

@@ -55,18 +55,10 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 
 LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        OnLoad();
-        return 0;
-    case WM_SIZE:
-        OnResize();
-        break;
-    case WM_DESTROY:
-        OnUnload();
-        return 0;
-    case WM_TIMER:
-        OnTimer(wParam);
-        return 0;
+    case WM_CREATE: OnLoad(); return 0;
+    case WM_SIZE: OnResize(); break;
+    case WM_DESTROY: OnUnload(); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
     case WM_ERASEBKGND:
         if (DrawsItself()) return 1;
         break;
@@ -168,11 +160,13 @@ void Window::CentreOnScreen() {
     int height = rect.bottom - rect.top;
     int x = RoundHalfEven(GetSystemMetrics(SM_CXSCREEN) / 2.0 - width / 2.0);
     int y = RoundHalfEven(GetSystemMetrics(SM_CYSCREEN) / 2.0 - height / 2.0);
-    if (m_hwnd) SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_hwnd)
+        SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Window::ZOrder() {
-    if (m_hwnd) SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (m_hwnd)
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Window::StartTimer(UINT_PTR id, UINT milliseconds) {

@@ -12,7 +12,9 @@ constexpr int kMaxDepth = 16;
 
 bool IsIdentifier(std::string_view text) {
     if (text.empty() || text.size() > kMaxIdentifier) return false;
-    auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    auto letter = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    };
     auto digit = [](char c) { return c >= '0' && c <= '9'; };
     if (!letter(text[0])) return false;
     for (char c : text)
@@ -112,7 +114,8 @@ std::wstring WidenAscii(std::string_view text) { return std::wstring(text.begin(
 
 class Parser {
 public:
-    Parser(const ResourceResolver& resolve, std::string* error) : m_resolve(resolve), m_error(error) {}
+    Parser(const ResourceResolver& resolve, std::string* error)
+        : m_resolve(resolve), m_error(error) {}
 
     std::optional<ControlDefinition> Parse(std::string_view text) {
         if (text.size() > kMaxText) return Fail("the text is too long");
@@ -276,7 +279,8 @@ bool IsIdentifier(std::wstring_view text) {
 
 bool Write(const ControlDefinition& block, int depth, std::string& out) {
     if (depth >= kMaxDepth) return false;
-    if (!IsIdentifier(std::wstring_view(block.type)) || !IsIdentifier(std::wstring_view(block.name)))
+    if (!IsIdentifier(std::wstring_view(block.type)) ||
+        !IsIdentifier(std::wstring_view(block.name)))
         return false;
     std::string indent(static_cast<std::size_t>(depth) * 4, ' ');
     std::string type, name;
@@ -293,7 +297,8 @@ bool Write(const ControlDefinition& block, int depth, std::string& out) {
             out += std::to_string(*number);
         } else if (const std::wstring* text = std::get_if<std::wstring>(&value)) {
             std::string utf8;
-            if (!Narrow(*text, utf8) || utf8.find_first_of("\r\n") != std::string::npos) return false;
+            if (!Narrow(*text, utf8) || utf8.find_first_of("\r\n") != std::string::npos)
+                return false;
             out += '"';
             for (char c : utf8) out += c == '"' ? std::string("\"\"") : std::string(1, c);
             out += '"';

@@ -13,7 +13,8 @@ std::wstring ReadTitle(HWND window, int bufferChars) {
 
 HICON AskIcon(HWND window, UINT message, WPARAM wParam) {
     DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, 1000, &answer)) return nullptr;
+    if (!SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, 1000, &answer))
+        return nullptr;
     return reinterpret_cast<HICON>(answer);
 }
 

@@ -9,7 +9,8 @@ namespace velt {
 std::wstring GetWindowTitle(HWND window);     // at most 254 characters
 std::wstring GetWindowTitleLong(HWND window); // at most 1023 characters
 
-// Walks up parents and owners to the top; leaves the result in window and returns it as decimal text.
+// Walks up parents and owners to the top; leaves the result in window and returns it as decimal
+// text.
 std::wstring TopLevelWindowOf(HWND& window);
 
 HWND WindowUnderCursor();
@@ -23,8 +24,8 @@ void DrawWindowIcon(HDC dc, HWND window, int x, int y);
 
 void MakeTopmost(HWND window); // always on top, not moved, not resized
 
-// 0 after making the window layered with that constant alpha; 1 for an alpha outside 0..255 (nothing
-// done); 2 when the system lacks layered windows.
+// 0 after making the window layered with that constant alpha; 1 for an alpha outside 0..255
+// (nothing done); 2 when the system lacks layered windows.
 int SetWindowAlpha(HWND window, int alpha);
 
 } // namespace velt

@@ -20,9 +20,9 @@ void LoadSettings() {
     std::wstring file = folder + L"\\Config.ini";
     std::wstring skin = SkinPath(folder, ReadIni(L"Main", L"Background", file));
     Settings& settings = TheSettings();
-    ReadSettings([&](const std::wstring& section, const std::wstring& key) {
-        return ReadIni(section, key, file);
-    }, settings);
+    ReadSettings([&](const std::wstring& section,
+                     const std::wstring& key) { return ReadIni(section, key, file); },
+                 settings);
     if (Targets().switchCaption) Targets().switchCaption(SwitchToCaption(settings.Hotkeys[0]));
     if (Targets().skin) Targets().skin(skin);
 }

@@ -8,7 +8,8 @@ namespace velt {
 namespace {
 
 // One box pass along a line of count pixels, step apart, through a copy of the line.
-void BlurLine(std::uint32_t* first, int count, int step, int radius, std::vector<std::uint32_t>& line) {
+void BlurLine(std::uint32_t* first, int count, int step, int radius,
+              std::vector<std::uint32_t>& line) {
     line.resize(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         line[static_cast<std::size_t>(i)] = first[static_cast<std::ptrdiff_t>(i) * step];
@@ -37,7 +38,8 @@ void BoxBlur(std::span<std::uint32_t> pixels, int width, int height, int radius,
     std::vector<std::uint32_t> line;
     for (int pass = 0; pass < passes; ++pass) {
         for (int y = 0; y < height; ++y)
-            BlurLine(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width), width, 1, radius, line);
+            BlurLine(pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
+                     width, 1, radius, line);
         for (int x = 0; x < width; ++x) BlurLine(pixels.data() + x, height, width, radius, line);
     }
 }

@@ -17,12 +17,10 @@ HDC AsDC(std::int32_t value) { return static_cast<HDC>(LongToHandle(value)); }
 // Device contexts travel as 32-bit integers, as every handle's significant bits fit in 32. The
 // source area is scaled to the destination's size when they differ. last: the radius in pixels,
 // 0 for the default. Non-zero when the area was blurred.
-extern "C" __declspec(dllexport) std::int32_t WINAPI fxBlur(std::int32_t destination, std::int32_t x,
-                                                          std::int32_t y, std::int32_t width,
-                                                          std::int32_t height, std::int32_t source,
-                                                          std::int32_t sourceX, std::int32_t sourceY,
-                                                          std::int32_t sourceWidth,
-                                                          std::int32_t sourceHeight, std::int32_t last) {
+extern "C" __declspec(dllexport) std::int32_t WINAPI
+    fxBlur(std::int32_t destination, std::int32_t x, std::int32_t y, std::int32_t width,
+           std::int32_t height, std::int32_t source, std::int32_t sourceX, std::int32_t sourceY,
+           std::int32_t sourceWidth, std::int32_t sourceHeight, std::int32_t last) {
     if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return 0;
     if (std::int64_t{width} * height > kMaxPixels) return 0;
     HDC target = AsDC(destination);

@@ -18,7 +18,8 @@ UniqueBitmap SolidBitmap(int width, int height, COLORREF colour) {
 COLORREF Shown(const ctlVistorButton& button, int x, int y) {
     RECT client{};
     GetClientRect(button.hWnd(), &client);
-    UniqueBitmap frame = CreateSurfaceBitmap(std::max<int>(client.right, 1), std::max<int>(client.bottom, 1));
+    UniqueBitmap frame = CreateSurfaceBitmap(std::max<int>(client.right, 1),
+                                             std::max<int>(client.bottom, 1));
     UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     Selected selected(dc.get(), frame.get());
     SendMessageW(button.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
@@ -78,8 +79,12 @@ void ButtonHost::Place(ctlVistorButton& button) {
     button.ImgDown(down.get());
     button.DoFadeOut();
     button.Click = [this] { log.push_back("Click"); };
-    button.MouseDown = [this](std::int16_t&, std::int16_t&, float&, float&) { log.push_back("Down"); };
-    button.MouseMove = [this](std::int16_t&, std::int16_t&, float&, float&) { log.push_back("Move"); };
+    button.MouseDown = [this](std::int16_t&, std::int16_t&, float&, float&) {
+        log.push_back("Down");
+    };
+    button.MouseMove = [this](std::int16_t&, std::int16_t&, float&, float&) {
+        log.push_back("Move");
+    };
     button.MouseUp = [this](std::int16_t&, std::int16_t&, float&, float&) { log.push_back("Up"); };
     button.MouseOver = [this](float&, float&) { log.push_back("Over"); };
     button.MouseOut = [this] { log.push_back("Out"); };
@@ -103,7 +108,8 @@ void ButtonHost::Move(ctlVistorButton& button, int x, int y, WPARAM keys) {
 }
 
 void ButtonHost::Press(ctlVistorButton& button, int x, int y, UINT message) {
-    SendMessageW(button.hWnd(), message, message == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, At(x, y));
+    SendMessageW(button.hWnd(), message, message == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON,
+                 At(x, y));
 }
 
 void PutCursor(POINT at) {

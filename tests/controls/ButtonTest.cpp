@@ -234,7 +234,8 @@ TEST_F(ButtonTest, SaveThenSkinUpSwapsOverAndDown) {
     DeleteFileW((AppPath() + L"\\Pic2.bmp").c_str());
     other.SkinUp(AppPath(), L"Pic", L".bmp"); // a missing file leaves its face alone
     EXPECT_EQ(PixelOf(other.ImgOver().get(), 3, 3), kDown);
-    for (const wchar_t* file : {L"\\Pic1.bmp", L"\\Pic3.bmp"}) DeleteFileW((AppPath() + file).c_str());
+    for (const wchar_t* file : {L"\\Pic1.bmp", L"\\Pic3.bmp"})
+        DeleteFileW((AppPath() + file).c_str());
 }
 
 TEST_F(ButtonTest, PersistedPropertiesRoundTripAndDefaultsStayOut) {

@@ -34,11 +34,13 @@ void Screenshot(const char* name) {
         return;
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    WaitFor([&] {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        return GetFileAttributesExW(windowsPath.c_str(), GetFileExInfoStandard, &data) &&
-               data.nFileSizeLow > 0;
-    }, 10000);
+    WaitFor(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            return GetFileAttributesExW(windowsPath.c_str(), GetFileExInfoStandard, &data) &&
+                   data.nFileSizeLow > 0;
+        },
+        10000);
     Sleep(300); // the file is complete a moment after it appears
 }
 
@@ -70,7 +72,8 @@ TEST(InputDialog, ReturnsTheAnswerExactlyAsTypedWhenEnterIsPressed) {
         LRESULT last = SendMessageW(box, EM_POSFROMCHAR, static_cast<WPARAM>(seen.length - 1), 0);
         seen.maskedWidth = static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
         HDC screen = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(screen, reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        HGDIOBJ old = SelectObject(screen,
+                                   reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
         SIZE stars{};
         std::wstring mask(static_cast<size_t>(seen.length - 1), L'*');
         GetTextExtentPoint32W(screen, mask.c_str(), static_cast<int>(mask.size()), &stars);

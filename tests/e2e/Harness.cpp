@@ -1,7 +1,7 @@
 #include "tests/e2e/Harness.h"
 
-#include <utility>
 #include <thread>
+#include <utility>
 
 namespace velt::e2e {
 
@@ -18,8 +18,9 @@ std::wstring FreshFolder() {
     static int counter = 0;
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"velt-e2e-" + std::to_wstring(GetCurrentProcessId()) +
-                          L"-" + std::to_wstring(++counter);
+    std::wstring folder = std::wstring(temp) + L"velt-e2e-" +
+                          std::to_wstring(GetCurrentProcessId()) + L"-" +
+                          std::to_wstring(++counter);
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
@@ -56,8 +57,8 @@ Process::Process(const std::wstring& commandLine, const std::wstring& folder) {
     STARTUPINFOW startup{sizeof(startup)};
     PROCESS_INFORMATION info{};
     if (CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr,
-                       nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(), &startup,
-                       &info)) {
+                       nullptr, FALSE, 0, nullptr, folder.empty() ? nullptr : folder.c_str(),
+                       &startup, &info)) {
         CloseHandle(info.hThread);
         m_process = info.hProcess;
         m_id = info.dwProcessId;
@@ -105,7 +106,8 @@ Velt::Velt(const std::string& configIni) : m_folder(FreshFolder()) {
                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         if (ini != INVALID_HANDLE_VALUE) {
-            WriteFile(ini, configIni.data(), static_cast<DWORD>(configIni.size()), &written, nullptr);
+            WriteFile(ini, configIni.data(), static_cast<DWORD>(configIni.size()), &written,
+                      nullptr);
             CloseHandle(ini);
         }
     }
@@ -167,11 +169,13 @@ HelperWindows::HelperWindows(const std::vector<std::wstring>& titles, bool minim
     if (minimized) line += L" --minimized";
     for (const std::wstring& title : titles) line += L" \"" + title + L"\"";
     m_process = Process(line, L"");
-    WaitUntil([&] {
-        for (const std::wstring& title : titles)
-            if (!Find(title)) return false;
-        return true;
-    }, std::chrono::seconds(10));
+    WaitUntil(
+        [&] {
+            for (const std::wstring& title : titles)
+                if (!Find(title)) return false;
+            return true;
+        },
+        std::chrono::seconds(10));
 }
 
 HWND HelperWindows::Find(const std::wstring& title) const {
@@ -185,11 +189,13 @@ bool HelperWindows::Visible(const std::wstring& title) const {
 
 bool HelperWindows::WaitVisible(const std::vector<std::wstring>& titles, bool visible,
                                 std::chrono::milliseconds timeout) const {
-    return WaitUntil([&] {
-        for (const std::wstring& title : titles)
-            if (Visible(title) != visible) return false;
-        return true;
-    }, timeout);
+    return WaitUntil(
+        [&] {
+            for (const std::wstring& title : titles)
+                if (Visible(title) != visible) return false;
+            return true;
+        },
+        timeout);
 }
 
 std::vector<std::wstring> Titles(const std::wstring& stem, int count) {

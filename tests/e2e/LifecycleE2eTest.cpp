@@ -7,7 +7,8 @@ namespace {
 
 int CountVeltWindows() {
     int count = 0;
-    for (HWND w = FindWindowW(L"VeltForm1", nullptr); w; w = FindWindowExW(nullptr, w, L"VeltForm1", nullptr))
+    for (HWND w = FindWindowW(L"VeltForm1", nullptr); w;
+         w = FindWindowExW(nullptr, w, L"VeltForm1", nullptr))
         ++count;
     return count;
 }

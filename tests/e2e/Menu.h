@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include <string>
 #include <vector>
 
@@ -14,13 +13,15 @@ namespace velt::e2e {
 // The open menu windows, the root first.
 inline std::vector<HWND> OpenMenus() {
     std::vector<HWND> menus;
-    EnumWindows([](HWND w, LPARAM found) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(w, name, 16);
-        if (std::wstring(name) == L"#32768" && IsWindowVisible(w))
-            reinterpret_cast<std::vector<HWND>*>(found)->push_back(w);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&menus));
+    EnumWindows(
+        [](HWND w, LPARAM found) -> BOOL {
+            wchar_t name[16] = {};
+            GetClassNameW(w, name, 16);
+            if (std::wstring(name) == L"#32768" && IsWindowVisible(w))
+                reinterpret_cast<std::vector<HWND>*>(found)->push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&menus));
     return menus;
 }
 
@@ -59,11 +60,13 @@ inline ::testing::AssertionResult ChooseDesktop(const Velt& velt, int number) {
     ClientToScreen(root, &switchTo);
     Keys(L"mousemove " + std::to_wstring(switchTo.x) + L" " + std::to_wstring(switchTo.y));
     HWND submenu = nullptr;
-    if (!WaitUntil([&] {
-            for (HWND menu : OpenMenus())
-                if (menu != root) submenu = menu;
-            return submenu != nullptr;
-        }, std::chrono::seconds(5)))
+    if (!WaitUntil(
+            [&] {
+                for (HWND menu : OpenMenus())
+                    if (menu != root) submenu = menu;
+                return submenu != nullptr;
+            },
+            std::chrono::seconds(5)))
         return ::testing::AssertionFailure() << "\"Switch to\" did not open";
     // Wine reports the submenu window visible a moment before it is on screen.
     Sleep(400);

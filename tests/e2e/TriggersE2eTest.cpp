@@ -37,10 +37,13 @@ TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
     EXPECT_GE(waited, 900ms);
     EXPECT_LE(waited, 3s);
     POINT cursor{};
-    ASSERT_TRUE(WaitUntil([&] {
-        GetCursorPos(&cursor);
-        return cursor.x == 512 && cursor.y == 384;
-    }, 2s)) << cursor.x << "," << cursor.y;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            GetCursorPos(&cursor);
+            return cursor.x == 512 && cursor.y == 384;
+        },
+        2s))
+        << cursor.x << "," << cursor.y;
 
     SetCursorPos(0, 300); // back to the left, into desktop 5
     EXPECT_TRUE(five.WaitVisible(Titles(L"Edge five", 2), true));

@@ -64,7 +64,8 @@ TEST(TrayIcon, VeltsIconComesFromItsExecutable) {
 }
 
 TEST(TrayIcon, TheTipIsCutToItsField) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                  nullptr, nullptr);
     AddTrayIcon(nullptr, window, std::wstring(100, L'x') + L"tail");
     EXPECT_EQ(std::wstring(TrayIconRecord().szTip), std::wstring(63, L'x'));
     RemoveTrayIcon();

@@ -57,7 +57,8 @@ TEST_F(Tracking, RefineKeepsOnlyTitledOrdinaryWindows) {
     desktop.taskbar = desktop.Add(L"Taskbar with a title");
     view.handle = desktop.Add(L"Velt");
 
-    for (WindowId cleared : {untitled, desktop.taskbar, view.handle, WindowId{0}, WindowId{0xdead}}) {
+    for (WindowId cleared :
+         {untitled, desktop.taskbar, view.handle, WindowId{0}, WindowId{0xdead}}) {
         WindowId window = cleared;
         form.refine(window);
         EXPECT_EQ(window, 0u);

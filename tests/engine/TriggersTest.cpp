@@ -47,9 +47,17 @@ TEST_F(Triggers, EdgesAreTwoPixelsWide) {
         Point at;
         bool active;
     };
-    for (Case c : {Case{{500, 0}, true}, {{500, 1}, true}, {{500, 2}, false}, {{0, 500}, true},
-                   {{1, 500}, true}, {{2, 500}, false}, {{500, 1078}, true}, {{500, 1079}, true},
-                   {{500, 1077}, false}, {{1918, 500}, true}, {{1917, 500}, false}}) {
+    for (Case c : {Case{{500, 0}, true},
+                   {{500, 1}, true},
+                   {{500, 2}, false},
+                   {{0, 500}, true},
+                   {{1, 500}, true},
+                   {{2, 500}, false},
+                   {{500, 1078}, true},
+                   {{500, 1079}, true},
+                   {{500, 1077}, false},
+                   {{1918, 500}, true},
+                   {{1917, 500}, false}}) {
         form.EdgeDwell = 0;
         Rest(c.at.x, c.at.y, 1);
         EXPECT_EQ(form.EdgeDwell, c.active ? 1 : 0) << c.at.x << "," << c.at.y;
@@ -63,14 +71,21 @@ TEST_F(Triggers, CornersFollowTheRuleOrder) {
         int to;
     };
     // Top before left, left before bottom, bottom before right; an edge out of the grid gives way.
-    for (Case c : {Case{{0, 0}, 4, 1}, {{0, 1079}, 4, 3}, {{1919, 1079}, 4, 7}, {{1919, 0}, 4, 1},
-                   {{0, 0}, 1, 0}, {{0, 0}, 3, 0}, {{1919, 0}, 0, 1}, {{1919, 1079}, 8, -1},
-                   {{1919, 1079}, 2, 5}, {{0, 1079}, 6, -1}}) {
+    for (Case c : {Case{{0, 0}, 4, 1},
+                   {{0, 1079}, 4, 3},
+                   {{1919, 1079}, 4, 7},
+                   {{1919, 0}, 4, 1},
+                   {{0, 0}, 1, 0},
+                   {{0, 0}, 3, 0},
+                   {{1919, 0}, 0, 1},
+                   {{1919, 1079}, 8, -1},
+                   {{1919, 1079}, 2, 5},
+                   {{0, 1079}, 6, -1}}) {
         form.CurrentSlot = c.from;
         form.EdgeDwell = kDwellLimit;
         Rest(c.corner.x, c.corner.y, 1);
-        EXPECT_EQ(form.CurrentSlot, c.to < 0 ? c.from : c.to) << c.from << " at " << c.corner.x << ","
-                                                              << c.corner.y;
+        EXPECT_EQ(form.CurrentSlot, c.to < 0 ? c.from : c.to)
+            << c.from << " at " << c.corner.x << "," << c.corner.y;
     }
 }
 
@@ -79,9 +94,18 @@ TEST_F(Triggers, EdgesLeadingOutOfTheGridDoNothing) {
         int slot;
         Point at;
     };
-    for (Case c : {Case{0, {500, 0}}, {1, {500, 0}}, {2, {500, 0}}, {0, {0, 500}}, {3, {0, 500}},
-                   {6, {0, 500}}, {6, {500, 1079}}, {7, {500, 1079}}, {8, {500, 1079}},
-                   {2, {1919, 500}}, {5, {1919, 500}}, {8, {1919, 500}}}) {
+    for (Case c : {Case{0, {500, 0}},
+                   {1, {500, 0}},
+                   {2, {500, 0}},
+                   {0, {0, 500}},
+                   {3, {0, 500}},
+                   {6, {0, 500}},
+                   {6, {500, 1079}},
+                   {7, {500, 1079}},
+                   {8, {500, 1079}},
+                   {2, {1919, 500}},
+                   {5, {1919, 500}},
+                   {8, {1919, 500}}}) {
         form.CurrentSlot = c.slot;
         form.EdgeDwell = 0;
         Rest(c.at.x, c.at.y, 12);
@@ -174,7 +198,8 @@ TEST_F(Triggers, OverviewShowsExactlyWhileTheHotkeyIsHeld) {
     settings.Hotkeys[0] = KeyCombo{16, 17, 81};
     desktop.keysDown = {16, 17, 81};
     Poll();
-    EXPECT_EQ(view.log, (std::vector<std::wstring>{L"Iconize 4", L"MakeTopmost", L"BlurBkg", L"Show"}));
+    EXPECT_EQ(view.log,
+              (std::vector<std::wstring>{L"Iconize 4", L"MakeTopmost", L"BlurBkg", L"Show"}));
     Poll();
     EXPECT_EQ(view.log.size(), 4u);
     EXPECT_GE(view.hoverRuns, 1);
@@ -216,7 +241,8 @@ TEST_F(Triggers, NothingActsWhileThePromptIsOpen) {
     Poll();
     EXPECT_EQ(form.CurrentSlot, 4);
     EXPECT_EQ(form.EdgeDwell, 0);
-    EXPECT_EQ(view.log, std::vector<std::wstring>{L"InputDialog Locked Desktop! / Enter Password to Unlock"});
+    EXPECT_EQ(view.log,
+              std::vector<std::wstring>{L"InputDialog Locked Desktop! / Enter Password to Unlock"});
 }
 
 TEST_F(Triggers, ASwitchFromThePollIsNotRepeatedByTicksItLetsRun) {

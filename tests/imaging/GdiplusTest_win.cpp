@@ -39,7 +39,8 @@ void ExpectSamePixels(const c32bppDIB& a, const c32bppDIB& b, int tolerance) {
             uint32_t colourA = static_cast<uint32_t>(a.GetPixel(x, y, alphaA, true));
             uint32_t colourB = static_cast<uint32_t>(b.GetPixel(x, y, alphaB, true));
             EXPECT_EQ(alphaA, alphaB) << x << "," << y;
-            EXPECT_TRUE(Near(colourA, colourB, tolerance)) << x << "," << y << std::hex << " " << colourA << " " << colourB;
+            EXPECT_TRUE(Near(colourA, colourB, tolerance))
+                << x << "," << y << std::hex << " " << colourA << " " << colourB;
         }
 }
 
@@ -107,9 +108,11 @@ TEST(Gdiplus, JpegEncoding) {
 
 TEST(Gdiplus, LoaderAgreesWithOurDecoderAndReportsPaletteTransparency) {
     std::mt19937 rng(21);
-    for (PngFormat format : {PngFormat{6, 8}, PngFormat{2, 8}, PngFormat{3, 8}, PngFormat{0, 4}, PngFormat{6, 16}, PngFormat{0, 8}}) {
+    for (PngFormat format : {PngFormat{6, 8}, PngFormat{2, 8}, PngFormat{3, 8}, PngFormat{0, 4},
+                             PngFormat{6, 16}, PngFormat{0, 8}}) {
         SCOPED_TRACE(int{format.colourType});
-        PngPicture picture = RandomPicture(format, false, format.colourType == 3 || format.bitDepth == 8, 13, 7, rng);
+        PngPicture picture = RandomPicture(
+            format, false, format.colourType == 3 || format.bitDepth == 8, 13, 7, rng);
         std::vector<uint8_t> file = BuildPng(picture);
         c32bppDIB viaGdiplus, ours;
         ASSERT_TRUE(cGDIPlus().LoadWithGdip(nullptr, file, viaGdiplus));
@@ -128,11 +131,12 @@ TEST(Gdiplus, LoaderAgreesWithOurDecoderAndReportsPaletteTransparency) {
 // Pictures GDI+ reports in a format without an alpha channel can still carry transparency,
 // such as a palette with a transparent entry: a 2 x 1 GIF, transparent then white.
 TEST(Gdiplus, TransparencyCountsWhateverTheReportedFormat) {
-    const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x80, 0, 0,
-                           0, 0, 0, 0xFF, 0xFF, 0xFF,                 // palette: black, white
-                           0x21, 0xF9, 4, 1, 0, 0, 0, 0,              // index 0 is transparent
-                           0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0,           // one 2 x 1 frame
-                           2, 2, 0x44, 0x0A, 0, 0x3B};                // codes: clear, 0, 1, end
+    const uint8_t gif[] = {
+        'G',  'I',  'F',  '8',  '9', 'a', 2,    0,    1,    0,
+        0x80, 0,    0,    0,    0,   0,   0xFF, 0xFF, 0xFF,    // palette: black, white
+        0x21, 0xF9, 4,    1,    0,   0,   0,    0,             // index 0 is transparent
+        0x2C, 0,    0,    0,    0,   2,   0,    1,    0,    0, // one 2 x 1 frame
+        2,    2,    0x44, 0x0A, 0,   0x3B};                    // codes: clear, 0, 1, end
     c32bppDIB image;
     ASSERT_TRUE(cGDIPlus().LoadWithGdip(nullptr, gif, image));
     EXPECT_TRUE(image.Alpha());
@@ -148,7 +152,8 @@ TEST(Gdiplus, OurParserStepsInWhereTheLoaderRefuses) {
     PngPicture picture = RandomPicture({6, 8}, false, false, 9, 6, rng);
     std::vector<uint8_t> file = Signature();
     AppendChunk(file, "IHDR", HeaderBody(9, 6, 8, 6, false));
-    AppendChunk(file, "IDAT", Compress(Scanlines(picture, [](int row) { return row == 2 ? 9 : 1; })));
+    AppendChunk(file, "IDAT",
+                Compress(Scanlines(picture, [](int row) { return row == 2 ? 9 : 1; })));
     AppendChunk(file, "IEND", {});
     c32bppDIB image, expected;
     ASSERT_TRUE(image.LoadPicture_Stream(file));

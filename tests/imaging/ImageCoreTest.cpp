@@ -44,7 +44,8 @@ TEST(ClassifyAlpha, ColourUnderTransparencyOrAboveAlphaIsPremultipliedHere) {
     for (bool colourUnderZero : {true, false}) {
         c32bppDIB image;
         ASSERT_TRUE(image.InitializeDIB(3, 1));
-        if (colourUnderZero) Fill(image, {{40, 40, 40, 0}, {200, 100, 50, 255}, {200, 100, 50, 128}});
+        if (colourUnderZero)
+            Fill(image, {{40, 40, 40, 0}, {200, 100, 50, 255}, {200, 100, 50, 128}});
         else Fill(image, {{0, 0, 0, 0}, {200, 100, 50, 128}, {200, 100, 50, 255}});
         int32_t type = itBlank;
         EXPECT_TRUE(ClassifyAlpha(image.Pixels(), true, type));
@@ -182,9 +183,9 @@ TEST_F(DibBits, TwentyFourBitRowsArePaddedUnlessAskedNot) {
     std::vector<uint8_t> out;
     ASSERT_TRUE(image.GetDIBbits(out, {.as32bpp = false}));
     ASSERT_EQ(out.size(), 2u * 12);
-    EXPECT_EQ(out[6], 0x30);       // bottom row, third pixel
-    EXPECT_EQ(out[9], 0);          // padding
-    EXPECT_EQ(out[12 + 2], 255);   // top row (last), red
+    EXPECT_EQ(out[6], 0x30);     // bottom row, third pixel
+    EXPECT_EQ(out[9], 0);        // padding
+    EXPECT_EQ(out[12 + 2], 255); // top row (last), red
     ASSERT_TRUE(image.GetDIBbits(out, {.as32bpp = false, .asWordAligned = false}));
     EXPECT_EQ(out.size(), 2u * 9);
     EXPECT_FALSE(image.GetDIBbits(out, {}, -1, 0));

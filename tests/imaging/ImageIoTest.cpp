@@ -24,7 +24,8 @@ std::vector<uint8_t> SamplePng(uint32_t width = 6, uint32_t height = 4) {
 }
 
 uint32_t U32At(const std::vector<uint8_t>& bytes, size_t at) {
-    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 | static_cast<uint32_t>(bytes[at + 3]) << 24;
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+           static_cast<uint32_t>(bytes[at + 3]) << 24;
 }
 
 TEST(ImageLoad, StreamsMustHoldAtLeast57BytesInsideTheArray) {
@@ -60,7 +61,8 @@ TEST(ImageLoad, FilesAndTheirOriginalBytes) {
     auto path = TempPath("velt-imaging-load.png");
     {
         std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        out.write(reinterpret_cast<const char*>(file.data()),
+                  static_cast<std::streamsize>(file.size()));
     }
     c32bppDIB image;
     ASSERT_TRUE(image.LoadPicture_File(path, 0, 0, true));

@@ -52,7 +52,8 @@ TEST(Inflate, DecodesWhatZlibWritesAtEveryLevelAndStrategy) {
         std::vector<uint8_t> data = SampleData(size, static_cast<uint32_t>(size));
         for (int level : {0, 1, 6, 9}) {
             for (int strategy : {Z_DEFAULT_STRATEGY, Z_FIXED, Z_HUFFMAN_ONLY, Z_RLE, Z_FILTERED}) {
-                SCOPED_TRACE(testing::Message() << size << " bytes, level " << level << " strategy " << strategy);
+                SCOPED_TRACE(testing::Message()
+                             << size << " bytes, level " << level << " strategy " << strategy);
                 std::vector<uint8_t> packed = Deflate(data, level, strategy);
                 std::vector<uint8_t> out(size + 1, 0xCC);
                 InflateResult result = InflateZlibStream(packed, out);
@@ -96,7 +97,8 @@ TEST(Inflate, RejectsMalformedBlocks) {
     const uint8_t farBack[] = {0x78, 0x9C, 0x03, 0x02, 0x00, 0x00};
     EXPECT_FALSE(InflateZlibStream(farBack, out).ok);
     // Dynamic block whose code lengths over-subscribe: HCLEN codes all of length 1.
-    const uint8_t overSubscribed[] = {0x78, 0x9C, 0x05, 0xE0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+    const uint8_t overSubscribed[] = {0x78, 0x9C, 0x05, 0xE0, 0xFF, 0xFF,
+                                      0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
     EXPECT_FALSE(InflateZlibStream(overSubscribed, out).ok);
     const uint8_t headerOnly[] = {0x78};
     EXPECT_FALSE(InflateZlibStream(headerOnly, out).ok);

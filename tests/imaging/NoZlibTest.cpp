@@ -32,8 +32,10 @@ TEST(NoZlib, PngFilesLoadThroughOurInflater) {
     reference.zlib = &zlib;
     for (const PngFormat& format : kAllFormats) {
         for (bool interlaced : {false, true}) {
-            SCOPED_TRACE(testing::Message() << int{format.colourType} << "/" << int{format.bitDepth} << " " << interlaced);
-            PngPicture picture = RandomPicture(format, interlaced, format.colourType < 4, 23, 11, rng);
+            SCOPED_TRACE(testing::Message() << int{format.colourType} << "/" << int{format.bitDepth}
+                                            << " " << interlaced);
+            PngPicture picture = RandomPicture(format, interlaced, format.colourType < 4, 23, 11,
+                                               rng);
             std::vector<uint8_t> file = BuildPng(picture);
             c32bppDIB image, expected;
             ASSERT_TRUE(image.LoadPicture_Stream(file));

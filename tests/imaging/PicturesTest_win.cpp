@@ -1,7 +1,7 @@
 #include "WinTestSupport.h"
 
-#include "platform/ComRef.h"
 #include "imaging/modParsers.h"
+#include "platform/ComRef.h"
 
 #include <gtest/gtest.h>
 

@@ -93,21 +93,48 @@ TEST(PngBadInput, BrokenHeadersPalettesAndChunkLengthsMakeNoImage) {
         return HeaderBody(w, h, depth, type, false);
     };
     std::vector<std::pair<const char*, ChunkList>> cases;
-    cases.push_back({"zero width", ChunkList().Add("IHDR", header(0, 9, 8, 6)).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"negative height", ChunkList().Add("IHDR", header(11, 0x80000000u, 8, 6)).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"depth 3", ChunkList().Add("IHDR", header(11, 9, 3, 6)).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"colour type 5", ChunkList().Add("IHDR", header(11, 9, 8, 5)).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"RGB at depth 4", ChunkList().Add("IHDR", header(11, 9, 4, 2)).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"too large", ChunkList().Add("IHDR", header(65536, 1024, 8, 6)).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"size past 64 bits", ChunkList().Add("IHDR", header(0x7FFFFFFF, 0x7FFFFFFF, 8, 6)).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"short IHDR", ChunkList().Add("IHDR", {0, 0, 0, 11}).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back(
+        {"zero width",
+         ChunkList().Add("IHDR", header(0, 9, 8, 6)).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back(
+        {"negative height",
+         ChunkList().Add("IHDR", header(11, 0x80000000u, 8, 6)).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back(
+        {"depth 3",
+         ChunkList().Add("IHDR", header(11, 9, 3, 6)).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back(
+        {"colour type 5",
+         ChunkList().Add("IHDR", header(11, 9, 8, 5)).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back(
+        {"RGB at depth 4",
+         ChunkList().Add("IHDR", header(11, 9, 4, 2)).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back(
+        {"too large",
+         ChunkList().Add("IHDR", header(65536, 1024, 8, 6)).Add("IDAT", data).Add("IEND", {})});
+    cases.push_back({"size past 64 bits", ChunkList()
+                                              .Add("IHDR", header(0x7FFFFFFF, 0x7FFFFFFF, 8, 6))
+                                              .Add("IDAT", data)
+                                              .Add("IEND", {})});
+    cases.push_back(
+        {"short IHDR", ChunkList().Add("IHDR", {0, 0, 0, 11}).Add("IDAT", data).Add("IEND", {})});
     cases.push_back({"no IHDR", ChunkList().Add("IDAT", data).Add("IEND", {})});
     cases.push_back({"no IDAT", ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IEND", {})});
-    cases.push_back({"empty IDAT", ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IDAT", {}).Add("IEND", {})});
-    cases.push_back({"IEND first", ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IEND", {}).Add("IDAT", data)});
-    cases.push_back({"PLTE of 4 bytes", ChunkList().Add("IHDR", header(11, 9, 8, 3)).Add("PLTE", {1, 2, 3, 4}).Add("IDAT", data).Add("IEND", {})});
-    cases.push_back({"not zlib data", ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IDAT", {0, 0, 0xFF, 0xFF}).Add("IEND", {})});
-    ChunkList longChunk = ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IDAT", data).Add("IEND", {});
+    cases.push_back({"empty IDAT",
+                     ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IDAT", {}).Add("IEND", {})});
+    cases.push_back(
+        {"IEND first",
+         ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IEND", {}).Add("IDAT", data)});
+    cases.push_back({"PLTE of 4 bytes", ChunkList()
+                                            .Add("IHDR", header(11, 9, 8, 3))
+                                            .Add("PLTE", {1, 2, 3, 4})
+                                            .Add("IDAT", data)
+                                            .Add("IEND", {})});
+    cases.push_back({"not zlib data", ChunkList()
+                                          .Add("IHDR", header(11, 9, 8, 6))
+                                          .Add("IDAT", {0, 0, 0xFF, 0xFF})
+                                          .Add("IEND", {})});
+    ChunkList longChunk =
+        ChunkList().Add("IHDR", header(11, 9, 8, 6)).Add("IDAT", data).Add("IEND", {});
     longChunk.bytes[33 + 3] += 200; // IDAT's length now runs past the end of the data
     cases.push_back({"chunk past the end", longChunk});
     for (auto& [name, file] : cases) {
@@ -198,7 +225,9 @@ TEST(PngBadInput, UnknownFilterLeavesARowUnfilteredOrFailsAnInterlacedImage) {
         std::vector<uint8_t> good = BuildPng(p);
         std::vector<uint8_t> raw = Scanlines(p, [](int row) { return row == 3 ? 7 : row % 5; });
         ChunkList file;
-        file.Add("IHDR", HeaderBody(11, 9, 8, 6, interlaced)).Add("IDAT", Compress(raw)).Add("IEND", {});
+        file.Add("IHDR", HeaderBody(11, 9, 8, 6, interlaced))
+            .Add("IDAT", Compress(raw))
+            .Add("IEND", {});
         c32bppDIB image;
         EXPECT_TRUE(DecodeOurs(file.bytes, image, true));
         if (interlaced) {

@@ -40,8 +40,8 @@ inline void PutBE32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 // Appends a chunk; crcDelta is added to the correct CRC (0 keeps it right).
-inline void AppendChunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_t>& body,
-                        uint32_t crcDelta = 0) {
+inline void AppendChunk(std::vector<uint8_t>& out, const char* type,
+                        const std::vector<uint8_t>& body, uint32_t crcDelta = 0) {
     PutBE32(out, static_cast<uint32_t>(body.size()));
     size_t typeAt = out.size();
     out.insert(out.end(), type, type + 4);
@@ -154,8 +154,9 @@ inline std::vector<uint8_t> BuildPng(PngPicture& p, size_t idatSize = 8192) {
     std::vector<uint8_t> data = Compress(Scanlines(p));
     for (size_t at = 0; at < data.size(); at += idatSize) {
         size_t n = std::min(idatSize, data.size() - at);
-        AppendChunk(out, "IDAT", std::vector<uint8_t>(data.begin() + static_cast<long>(at),
-                                                      data.begin() + static_cast<long>(at + n)));
+        AppendChunk(out, "IDAT",
+                    std::vector<uint8_t>(data.begin() + static_cast<long>(at),
+                                         data.begin() + static_cast<long>(at + n)));
     }
     AppendChunk(out, "IEND", {});
     return out;

@@ -67,7 +67,9 @@ TEST(PngDecoder, TwoBitGreyShowsFourEvenSteps) {
 // 16-bit keys are compared on their high bytes only: a sample that differs from the key in its
 // low byte alone is transparent too.
 TEST(PngDecoder, SixteenBitKeyMatchesOnHighBytes) {
-    PngPicture p{3, 1, 16, 2, false, {0x1234, 0x5678, 0x9ABC, 0x12FF, 0x5600, 0x9A00, 0x1334, 0x5678, 0x9ABC}};
+    PngPicture p{3,     1,
+                 16,    2,
+                 false, {0x1234, 0x5678, 0x9ABC, 0x12FF, 0x5600, 0x9A00, 0x1334, 0x5678, 0x9ABC}};
     p.transparency = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
     std::vector<uint8_t> file = BuildPng(p);
     c32bppDIB image;
@@ -129,7 +131,9 @@ bool FillingLoader(const std::filesystem::path*, std::span<const uint8_t>, c32bp
     DecoderAccess::SetImageType(host, itPNG);
     return true;
 }
-bool RefusingLoader(const std::filesystem::path*, std::span<const uint8_t>, c32bppDIB&) { return false; }
+bool RefusingLoader(const std::filesystem::path*, std::span<const uint8_t>, c32bppDIB&) {
+    return false;
+}
 
 TEST(PngDecoder, PlatformLoaderComesFirstAndOurParserStepsInWhenItRefuses) {
     std::mt19937 rng(9);

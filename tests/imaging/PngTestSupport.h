@@ -18,9 +18,9 @@ struct PngFormat {
 };
 
 // Every colour type and depth PNG allows.
-inline constexpr PngFormat kAllFormats[] = {{0, 1}, {0, 2}, {0, 4}, {0, 8}, {0, 16}, {2, 8},
-                                            {2, 16}, {3, 1}, {3, 2}, {3, 4}, {3, 8}, {4, 8},
-                                            {4, 16}, {6, 8}, {6, 16}};
+inline constexpr PngFormat kAllFormats[] = {{0, 1}, {0, 2},  {0, 4},  {0, 8}, {0, 16},
+                                            {2, 8}, {2, 16}, {3, 1},  {3, 2}, {3, 4},
+                                            {3, 8}, {4, 8},  {4, 16}, {6, 8}, {6, 16}};
 
 // Random samples; with transparency a colour key that several pixels match, or for palettes a
 // tRNS shorter than the palette. 16-bit samples repeat their high byte in the low byte, so
@@ -34,7 +34,8 @@ inline PngPicture RandomPicture(PngFormat f, bool interlaced, bool transparency,
     p.colourType = f.colourType;
     p.interlaced = interlaced;
     const size_t count = static_cast<size_t>(width) * height * static_cast<size_t>(p.channels());
-    uint32_t levels = f.colourType == 3 ? std::min(1u << f.bitDepth, 200u) : 1u << std::min<int>(f.bitDepth, 8);
+    uint32_t levels = f.colourType == 3 ? std::min(1u << f.bitDepth, 200u)
+                                        : 1u << std::min<int>(f.bitDepth, 8);
     for (size_t i = 0; i < count; ++i) {
         uint16_t v = static_cast<uint16_t>(rng() % levels);
         p.samples.push_back(f.bitDepth == 16 ? static_cast<uint16_t>(v * 257) : v);
@@ -42,7 +43,8 @@ inline PngPicture RandomPicture(PngFormat f, bool interlaced, bool transparency,
     if (f.colourType == 3) {
         for (uint32_t i = 0; i < levels * 3; ++i) p.palette.push_back(static_cast<uint8_t>(rng()));
         if (transparency) {
-            for (uint32_t i = 0; i < levels / 2 + 1; ++i) p.transparency.push_back(static_cast<uint8_t>(rng()));
+            for (uint32_t i = 0; i < levels / 2 + 1; ++i)
+                p.transparency.push_back(static_cast<uint8_t>(rng()));
             p.transparency[0] = 0;
         }
     } else if (transparency && (f.colourType == 0 || f.colourType == 2)) {
@@ -72,7 +74,8 @@ inline bool DecodeOurs(std::span<const uint8_t> file, c32bppDIB& host, bool with
 inline std::vector<uint8_t> PixelsOf(const c32bppDIB& image) {
     const uint8_t* bits = image.BitsPointer();
     if (!bits) return {};
-    return {bits, bits + static_cast<size_t>(image.scanWidth()) * static_cast<size_t>(image.Height())};
+    return {bits,
+            bits + static_cast<size_t>(image.scanWidth()) * static_cast<size_t>(image.Height())};
 }
 
 } // namespace velt::test

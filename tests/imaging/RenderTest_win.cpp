@@ -46,11 +46,15 @@ TEST_P(RenderPaths, OpacityFullHalfAndNone) {
         TargetDC target(6, 4, kBackground);
         ASSERT_TRUE(image.Render(target.dc(), 1, 1, 0, 0, 0, 0, 0, 0, opacity));
         uint32_t k = opacity % 100 == 0 ? 255 : 127;
-        EXPECT_TRUE(Near(target.Rgb(1, 1), Over(0xFF0000, 255, k), kTolerance)) << std::hex << target.Rgb(1, 1);
-        EXPECT_TRUE(Near(target.Rgb(2, 1), Over(0x00FF00, 255, k), kTolerance)) << std::hex << target.Rgb(2, 1);
-        EXPECT_TRUE(Near(target.Rgb(3, 1), Over(0xFFFFFF, 128, k), kTolerance)) << std::hex << target.Rgb(3, 1);
+        EXPECT_TRUE(Near(target.Rgb(1, 1), Over(0xFF0000, 255, k), kTolerance))
+            << std::hex << target.Rgb(1, 1);
+        EXPECT_TRUE(Near(target.Rgb(2, 1), Over(0x00FF00, 255, k), kTolerance))
+            << std::hex << target.Rgb(2, 1);
+        EXPECT_TRUE(Near(target.Rgb(3, 1), Over(0xFFFFFF, 128, k), kTolerance))
+            << std::hex << target.Rgb(3, 1);
         EXPECT_EQ(target.Rgb(4, 1), kBackground & 0xFFFFFF);
-        EXPECT_TRUE(Near(target.Rgb(1, 2), Over(0x0000FF, 255, k), kTolerance)) << std::hex << target.Rgb(1, 2);
+        EXPECT_TRUE(Near(target.Rgb(1, 2), Over(0x0000FF, 255, k), kTolerance))
+            << std::hex << target.Rgb(1, 2);
         EXPECT_EQ(target.Rgb(0, 0), kBackground & 0xFFFFFF);
         EXPECT_EQ(target.Rgb(5, 3), kBackground & 0xFFFFFF);
     }
@@ -85,8 +89,10 @@ TEST_P(RenderPaths, MirroredDrawingFlipsTheImage) {
     EXPECT_TRUE(Near(target.Rgb(3, 1), 0x0000FF, kTolerance)) << std::hex << target.Rgb(3, 1);
     TargetDC upsideDown(4, 2, kBackground);
     ASSERT_TRUE(image.Render(upsideDown.dc(), 0, 0, 4, -2));
-    EXPECT_TRUE(Near(upsideDown.Rgb(0, 1), 0xFF0000, kTolerance)) << std::hex << upsideDown.Rgb(0, 1);
-    EXPECT_TRUE(Near(upsideDown.Rgb(0, 0), 0x0000FF, kTolerance)) << std::hex << upsideDown.Rgb(0, 0);
+    EXPECT_TRUE(Near(upsideDown.Rgb(0, 1), 0xFF0000, kTolerance))
+        << std::hex << upsideDown.Rgb(0, 1);
+    EXPECT_TRUE(Near(upsideDown.Rgb(0, 0), 0x0000FF, kTolerance))
+        << std::hex << upsideDown.Rgb(0, 0);
 }
 
 TEST_P(RenderPaths, GreyDrawing) {
@@ -100,7 +106,8 @@ TEST_P(RenderPaths, GreyDrawing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Imaging, RenderPaths,
-                         testing::Values(DrawPath::AlphaBlend, DrawPath::Gdiplus, DrawPath::Software),
+                         testing::Values(DrawPath::AlphaBlend, DrawPath::Gdiplus,
+                                         DrawPath::Software),
                          [](const testing::TestParamInfo<DrawPath>& param) {
                              switch (param.param) {
                              case DrawPath::AlphaBlend: return "AlphaBlend";

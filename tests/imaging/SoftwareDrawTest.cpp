@@ -1,5 +1,5 @@
-#include "imaging/AlphaRegion.h"
 #include "imaging/SoftwareDraw.h"
+#include "imaging/AlphaRegion.h"
 
 #include <gtest/gtest.h>
 
@@ -125,7 +125,8 @@ TEST(AlphaRegionRects, StylesOverRunsOnSeveralRows) {
     // Rows from the top: ".##.#", ".....", "#...#".
     WorkBuffer image;
     image.Allocate(5, 3);
-    for (auto [x, y] : {std::pair{1, 0}, {2, 0}, {4, 0}, {0, 2}, {4, 2}}) image.view().Pixel(x, y)[3] = 9;
+    for (auto [x, y] : {std::pair{1, 0}, {2, 0}, {4, 0}, {0, 2}, {4, 2}})
+        image.view().Pixel(x, y)[3] = 9;
     std::vector<RegionRect> exact = AlphaRegionRects(image.view(), 2);
     ASSERT_EQ(exact.size(), 4u);
     EXPECT_TRUE(Is(exact[0], 1, 0, 3, 1));
@@ -142,7 +143,8 @@ TEST(AlphaRegionRects, StylesOverRunsOnSeveralRows) {
     EXPECT_TRUE(AlphaRegionRects(image.view(), 3).empty());
     WorkBuffer clear;
     clear.Allocate(4, 4);
-    for (int style = 0; style < 3; ++style) EXPECT_TRUE(AlphaRegionRects(clear.view(), style).empty());
+    for (int style = 0; style < 3; ++style)
+        EXPECT_TRUE(AlphaRegionRects(clear.view(), style).empty());
 }
 
 } // namespace

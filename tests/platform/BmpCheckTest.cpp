@@ -8,7 +8,8 @@ namespace velt {
 namespace {
 
 void Put(std::vector<std::uint8_t>& bytes, size_t at, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (int i = 0; i < size; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // A 3 x 2 bitmap with an information header; 8 bits a pixel has a 256-colour palette.
@@ -33,7 +34,7 @@ std::vector<std::uint8_t> Bmp(int bits, std::int32_t height = 2, std::uint32_t c
 
 TEST(BmpCheck, CompleteBitmapsOfEveryDepthPass) {
     for (int bits : {1, 4, 8, 16, 24, 32}) EXPECT_TRUE(BmpIsComplete(Bmp(bits))) << bits;
-    EXPECT_TRUE(BmpIsComplete(Bmp(24, -2)));  // top-down
+    EXPECT_TRUE(BmpIsComplete(Bmp(24, -2)));   // top-down
     EXPECT_TRUE(BmpIsComplete(Bmp(32, 2, 3))); // bit fields
     EXPECT_FALSE(LooksLikeBmp(std::vector<std::uint8_t>{'G', 'I', 'F'}));
 }

@@ -18,11 +18,13 @@ TEST(BoxBlur, AnImpulseSpreadsSymmetricallyAndKeepsItsWeight) {
     std::vector<std::uint32_t> pixels(size * size, 0);
     pixels[10 * size + 10] = 0x00FF0000u; // red only, in the middle
     BoxBlur(pixels, size, size, 1, 1);
-    auto red = [&](int x, int y) { return (pixels[static_cast<size_t>(y * size + x)] >> 16) & 0xFF; };
+    auto red = [&](int x, int y) {
+        return (pixels[static_cast<size_t>(y * size + x)] >> 16) & 0xFF;
+    };
     EXPECT_EQ(red(10, 10), red(9, 9));
     EXPECT_EQ(red(11, 10), red(10, 9));
     EXPECT_GT(red(10, 10), 0u);
-    EXPECT_EQ(red(12, 10), 0u); // radius 1, one pass
+    EXPECT_EQ(red(12, 10), 0u);                          // radius 1, one pass
     EXPECT_EQ(pixels[10 * size + 10] & 0xFF00FFFFu, 0u); // other bytes untouched
     unsigned total = 0;
     for (int y = 0; y < size; ++y)

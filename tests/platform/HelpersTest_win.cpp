@@ -127,7 +127,8 @@ TEST(Shell, PathsWithoutABackslashAreNotChecked) {
 }
 
 TEST(Shell, ExplorerGetsTheTargetAsOneQuotedArgument) {
-    EXPECT_EQ(ExplorerCommandLine(L"C:\\Program Files\\Velt"), L"explorer.exe \"C:\\Program Files\\Velt\"");
+    EXPECT_EQ(ExplorerCommandLine(L"C:\\Program Files\\Velt"),
+              L"explorer.exe \"C:\\Program Files\\Velt\"");
     EXPECT_EQ(ExplorerCommandLine(L"mailto:someone@example.org"),
               L"explorer.exe \"mailto:someone@example.org\"");
 }

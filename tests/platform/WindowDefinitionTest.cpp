@@ -40,7 +40,8 @@ TEST(WindowDefinition, ParsesEveryKindOfValueAndNestedControls) {
     EXPECT_EQ(window->type, L"Form");
     EXPECT_EQ(window->name, L"FrmPass");
     EXPECT_EQ(window->properties.ReadText(L"Caption", L""),
-              std::wstring(L"Say \"hi\" \u00E9t\u00E9 ") + (sizeof(wchar_t) == 2 ? L"\xD83D\xDD12" : L"\U0001F512"));
+              std::wstring(L"Say \"hi\" \u00E9t\u00E9 ") +
+                  (sizeof(wchar_t) == 2 ? L"\xD83D\xDD12" : L"\U0001F512"));
     EXPECT_EQ(window->properties.ReadInteger(L"ClientWidth", 0), 4410);
     EXPECT_EQ(window->properties.ReadInteger(L"BackColor", 0), 0xF4EEEC);
     ASSERT_EQ(window->controls.size(), 2u);

@@ -1,5 +1,5 @@
-#include "settings/KeyName.h"
 #include "settings/Settings.h"
+#include "settings/KeyName.h"
 
 #include <gtest/gtest.h>
 
@@ -76,21 +76,18 @@ TEST(SwitchToCaption, NamesTheKeysInControlShiftAltOrder) {
 
 TEST(KeyName, CoversTheWholeTable) {
     const std::map<int, std::wstring> named{
-        {1, L"L-Click"}, {2, L"R-Click"}, {8, L"Back"},   {13, L"Return"}, {16, L"Shift"},
-        {17, L"Ctrl"},   {18, L"Alt"},    {27, L"Escape"}, {32, L"Space"}, {37, L"Left"},
-        {38, L"Up"},     {39, L"Right"},  {40, L"Down"},  {48, L"0"},      {57, L"9"},
-        {65, L"A"},      {90, L"Z"},      {112, L"F1"},   {121, L"F10"},   {123, L"F12"},
+        {1, L"L-Click"}, {2, L"R-Click"}, {8, L"Back"},    {13, L"Return"}, {16, L"Shift"},
+        {17, L"Ctrl"},   {18, L"Alt"},    {27, L"Escape"}, {32, L"Space"},  {37, L"Left"},
+        {38, L"Up"},     {39, L"Right"},  {40, L"Down"},   {48, L"0"},      {57, L"9"},
+        {65, L"A"},      {90, L"Z"},      {112, L"F1"},    {121, L"F10"},   {123, L"F12"},
         {192, L"`"}};
     for (int code = -300; code <= 70000; code += (code < 300 ? 1 : 997)) {
         auto it = named.find(code);
         bool inRange = (code >= 48 && code <= 57) || (code >= 65 && code <= 90) ||
                        (code >= 112 && code <= 123);
-        if (it != named.end())
-            EXPECT_EQ(KeyName(code), it->second) << code;
-        else if (!inRange)
-            EXPECT_EQ(KeyName(code), L"") << code;
-        else
-            EXPECT_EQ(KeyName(code).size(), code >= 112 ? (code >= 121 ? 3u : 2u) : 1u) << code;
+        if (it != named.end()) EXPECT_EQ(KeyName(code), it->second) << code;
+        else if (!inRange) EXPECT_EQ(KeyName(code), L"") << code;
+        else EXPECT_EQ(KeyName(code).size(), code >= 112 ? (code >= 121 ? 3u : 2u) : 1u) << code;
     }
 }
 

@@ -74,7 +74,8 @@ public:
         auto it = windows.find(id);
         if (it == windows.end()) return;
         Rect& r = it->second.rect;
-        r = Rect{position.x, position.y, position.x + r.right - r.left, position.y + r.bottom - r.top};
+        r = Rect{position.x, position.y, position.x + r.right - r.left,
+                 position.y + r.bottom - r.top};
         std::erase(zOrder, id);
         zOrder.insert(zOrder.begin(), id);
     }

@@ -3,9 +3,9 @@
 // bottom row first, into memory it keeps between files. Prints times and ratios.
 //   bench_png CORPUS_DIR [ROUNDS]
 #include "imaging/Inflate.h"
-#include "tests/imaging/LibpngOracle.h"
 #include "imaging/PixelOps.h"
 #include "imaging/c32bppDIB.h"
+#include "tests/imaging/LibpngOracle.h"
 
 #include <algorithm>
 #include <chrono>
@@ -68,7 +68,8 @@ struct LibpngDecoder {
         png_set_read_fn(png, &source, Read);
         png_read_info(png, info);
         velt::test::ExpandToBgra(png, info);
-        const size_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+        const size_t width = png_get_image_width(png, info),
+                     height = png_get_image_height(png, info);
         if (pixels.size() < width * height * 4) pixels.resize(width * height * 4);
         rows.resize(height);
         for (size_t y = 0; y < height; ++y) rows[y] = pixels.data() + (height - 1 - y) * width * 4;
@@ -92,8 +93,8 @@ struct StbDecoder {
     Bytes pixels;
     bool operator()(const File& file) {
         int width = 0, height = 0, channels = 0;
-        stbi_uc* rgba = stbi_load_from_memory(file.bytes.data(), static_cast<int>(file.bytes.size()),
-                                              &width, &height, &channels, 4);
+        stbi_uc* rgba = stbi_load_from_memory(
+            file.bytes.data(), static_cast<int>(file.bytes.size()), &width, &height, &channels, 4);
         if (!rgba) return false;
         const size_t w = static_cast<size_t>(width), h = static_cast<size_t>(height);
         if (pixels.size() < w * h * 4) pixels.resize(w * h * 4);
@@ -153,19 +154,21 @@ std::vector<File> LoadCorpus(const std::filesystem::path& folder) {
         }
         if (file.inflated) files.push_back(std::move(file));
     }
-    std::sort(files.begin(), files.end(), [](const File& a, const File& b) { return a.name < b.name; });
+    std::sort(files.begin(), files.end(),
+              [](const File& a, const File& b) { return a.name < b.name; });
     return files;
 }
 
 // The best of rounds passes over the whole corpus, in milliseconds.
-double BestPass(int rounds, const std::vector<File>& files, const std::function<bool(const File&)>& decode,
-                size_t& failures) {
+double BestPass(int rounds, const std::vector<File>& files,
+                const std::function<bool(const File&)>& decode, size_t& failures) {
     double best = 1e300;
     for (int r = 0; r < rounds; ++r) {
         failures = 0;
         auto start = Clock::now();
         for (const File& file : files) failures += decode(file) ? 0 : 1;
-        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        best = std::min(best,
+                        std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }
     return best;
 }
@@ -188,8 +191,8 @@ int main(int argc, char** argv) {
             large += w * h >= 1920 * 1080 ? 1 : 0;
         }
     }
-    std::printf("corpus: %zu PNG files, %.1f MB, %.1f Mpixels, %zu of 1920x1080 or more\n", files.size(),
-                bytes / 1e6, pixels / 1e6, large);
+    std::printf("corpus: %zu PNG files, %.1f MB, %.1f Mpixels, %zu of 1920x1080 or more\n",
+                files.size(), bytes / 1e6, pixels / 1e6, large);
 
     // Ours must agree with libpng before its time means anything.
     OurDecoder ours;
@@ -201,7 +204,8 @@ int main(int argc, char** argv) {
             ++mismatches;
             continue;
         }
-        size_t n = static_cast<size_t>(ours.image.scanWidth()) * static_cast<size_t>(ours.image.Height());
+        size_t n = static_cast<size_t>(ours.image.scanWidth()) *
+                   static_cast<size_t>(ours.image.Height());
         if (std::memcmp(ours.image.BitsPointer(), libpng.pixels.data(), n) != 0) ++mismatches;
     }
     std::printf("files where our pixels differ from libpng's: %zu\n", mismatches);

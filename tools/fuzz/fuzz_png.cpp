@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         velt::cPNGparser parser(services);
         parser.LoadStream({data, size}, host);
         if (const uint8_t* bits = host.BitsPointer()) {
-            size_t bytes = static_cast<size_t>(host.scanWidth()) * static_cast<size_t>(host.Height());
+            size_t bytes = static_cast<size_t>(host.scanWidth()) *
+                           static_cast<size_t>(host.Height());
             uint32_t sum = 0;
             for (size_t i = 0; i < bytes; i += 4) sum += bits[i + 3] >= bits[i] ? 1u : 0u;
             // Premultiplied: no colour byte may exceed its alpha.

@@ -50,7 +50,8 @@ int Convert(const Path& in, const Path& out) {
         std::fputs("imgtool: the input does not load\n", stderr);
         return kNotLoaded;
     }
-    bool written = extension == L".bmp" ? image.SaveToFile(out, false) : image.SaveToFile_PNG(out, false);
+    bool written = extension == L".bmp" ? image.SaveToFile(out, false)
+                                        : image.SaveToFile_PNG(out, false);
     if (!written) {
         std::fputs("imgtool: the output was not written\n", stderr);
         return kNotWritten;
@@ -68,11 +69,7 @@ int Run(const std::vector<Path>& args) {
 
 #ifdef _WIN32
 // Wide arguments, so that file names outside the ANSI code page survive.
-int wmain(int argc, wchar_t** argv) {
-    return Run(std::vector<Path>(argv + 1, argv + argc));
-}
+int wmain(int argc, wchar_t** argv) { return Run(std::vector<Path>(argv + 1, argv + argc)); }
 #else
-int main(int argc, char** argv) {
-    return Run(std::vector<Path>(argv + 1, argv + argc));
-}
+int main(int argc, char** argv) { return Run(std::vector<Path>(argv + 1, argv + argc)); }
 #endif

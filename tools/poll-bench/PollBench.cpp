@@ -17,7 +17,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+double Milliseconds(Clock::duration d) {
+    return std::chrono::duration<double, std::milli>(d).count();
+}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -32,13 +34,15 @@ double Time(const std::function<void()>& work) {
 
 // The least any poll must do: every top-level window, its visibility and its title.
 void BareLoop() {
-    EnumWindows([](HWND window, LPARAM) -> BOOL {
-        if (IsWindowVisible(window)) {
-            wchar_t title[255];
-            GetWindowTextW(window, title, 255);
-        }
-        return TRUE;
-    }, 0);
+    EnumWindows(
+        [](HWND window, LPARAM) -> BOOL {
+            if (IsWindowVisible(window)) {
+                wchar_t title[255];
+                GetWindowTextW(window, title, 255);
+            }
+            return TRUE;
+        },
+        0);
 }
 
 // The main window as the poll and a switch use it, minus the screen captures.
@@ -56,7 +60,9 @@ public:
     void BlurBkg() override {}
     void PlacePointer(int index) override { m_main.PlacePointer(index); }
     void HoverHighlight() override { m_main.HoverHighlight(); }
-    void CheckDesktopEntry(int index, bool checked) override { m_main.CheckDesktopEntry(index, checked); }
+    void CheckDesktopEntry(int index, bool checked) override {
+        m_main.CheckDesktopEntry(index, checked);
+    }
     void RemoveTrayIcon() override {}
     bool PromptVisible() override { return m_main.PromptVisible(); }
     std::wstring InputDialog(const std::wstring&, const std::wstring&) override { return {}; }
@@ -69,8 +75,8 @@ struct Child {
     PROCESS_INFORMATION info{};
     bool Start(std::wstring commandLine) {
         STARTUPINFOW startup{sizeof(startup)};
-        return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info);
+        return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                              nullptr, &startup, &info);
     }
     void Stop() {
         if (!info.hProcess) return;
@@ -143,7 +149,8 @@ int wmain(int argc, wchar_t** argv) {
     // Two desktops of 50 windows each; a switch hides one and shows the other.
     form.Dex[4].assign(windows.begin(), windows.begin() + 50);
     form.Dex[3].assign(windows.begin() + 50, windows.end());
-    for (size_t i = 50; i < windows.size(); ++i) ShowWindow(reinterpret_cast<HWND>(windows[i]), SW_HIDE);
+    for (size_t i = 50; i < windows.size(); ++i)
+        ShowWindow(reinterpret_cast<HWND>(windows[i]), SW_HIDE);
     std::vector<double> bareSwitch, veltSwitch;
     for (int round = 0; round < 20; ++round) {
         int from = form.CurrentSlot, to = from == 4 ? 3 : 4;
@@ -173,9 +180,11 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("windows: %d visible top-level windows of another process\n", kWindows);
     std::printf("poll tick:  %.2f ms vs bare loop %.2f ms  ratio %.2f (target <= 1.30)\n", tickMs,
                 bareMs, tickMs / bareMs);
-    std::printf("switch:     %.1f ms vs bare ShowWindow loop %.1f ms  ratio %.2f (target <= 1.20)\n",
-                veltSwitchMs, bareSwitchMs, veltSwitchMs / bareSwitchMs);
-    std::printf("captures:   thumbnail %.1f ms (%.2f bare loops), background %.1f ms (%.2f bare loops)\n",
-                Median(iconize), Median(iconize) / bareMs, Median(blur), Median(blur) / bareMs);
+    std::printf(
+        "switch:     %.1f ms vs bare ShowWindow loop %.1f ms  ratio %.2f (target <= 1.20)\n",
+        veltSwitchMs, bareSwitchMs, veltSwitchMs / bareSwitchMs);
+    std::printf(
+        "captures:   thumbnail %.1f ms (%.2f bare loops), background %.1f ms (%.2f bare loops)\n",
+        Median(iconize), Median(iconize) / bareMs, Median(blur), Median(blur) / bareMs);
     return 0;
 }
