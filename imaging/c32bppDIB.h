@@ -79,6 +79,14 @@ public:
     void CopyImageTo(std::unique_ptr<c32bppDIB>& cDIBclass, int32_t newWidth = 0,
                      int32_t newHeight = 0, bool CopyOriginalFormat = false);
 
+    // Transforms. The size that fits destWidth x destHeight (ScaleMode 0 keeps the aspect, 1
+    // keeps it and never enlarges, 2 stretches, others keep the image size); unchanged outputs
+    // without an image.
+    void ScaleImage(int32_t destWidth, int32_t destHeight, int32_t& newWidth, int32_t& newHeight,
+                    int32_t ScaleMode = 1) const;
+    bool MakeGrayScale(int32_t Formula); // false without an image or for formula -1
+    bool MakeImageInverse();
+
     // Writing. Bitmaps are 32-bit premultiplied when the image has alpha, else 24-bit.
     bool SaveToFile(const std::filesystem::path& Filename, bool PromptOverwrite = true);
     bool SaveToStream(std::vector<uint8_t>& outStream) const;
@@ -130,6 +138,19 @@ public:
                 int32_t destHeight = 0, int32_t SrcX = 0, int32_t SrcY = 0, int32_t SrcWidth = 0,
                 int32_t SrcHeight = 0, int32_t Opacity = 100, bool Blend = true,
                 bool SetHalfTone = true, c32bppDIB* destHostDIB = nullptr, int32_t grayScale = -1);
+
+    // Draws the source rectangle scaled to destWidth x destHeight and turned by Angle degrees
+    // (clockwise) about the centre of the destination rectangle; a negative size mirrors that
+    // axis and extends the rectangle left or up from TopX, TopY.
+    bool RotateAtTopLeft(HDC hdc, float Angle, int32_t TopX, int32_t TopY, int32_t destWidth = 0,
+                         int32_t destHeight = 0, int32_t SrcX = 0, int32_t SrcY = 0,
+                         int32_t SrcWidth = 0, int32_t SrcHeight = 0, int32_t Opacity = 100,
+                         c32bppDIB* destHostDIB = nullptr, int32_t grayScale = -1);
+    bool RotateAtCenterPoint(HDC hdc, float Angle, int32_t CenterPointX, int32_t CenterPointY,
+                             int32_t destWidth = 0, int32_t destHeight = 0, int32_t SrcX = 0,
+                             int32_t SrcY = 0, int32_t SrcWidth = 0, int32_t SrcHeight = 0,
+                             int32_t Opacity = 100, c32bppDIB* destHostDIB = nullptr,
+                             int32_t grayScale = -1);
 #endif
 
 private:

@@ -2,6 +2,7 @@
 
 #include "imaging/Files.h"
 #include "imaging/GdiplusApi_win.h"
+#include "imaging/GdipDraw_win.h"
 #include "imaging/PixelOps.h"
 #include "imaging/SoftwareDraw.h"
 #include "imaging/c32bppDIB.h"
@@ -88,9 +89,10 @@ bool Save(const std::filesystem::path& file, std::vector<uint8_t>& out, const c3
     return api.GdipSaveImageToFile(bitmap.get(), file.c_str(), &encoder, parameters) == Ok;
 }
 
-// Draws image with graphics according to request (opacity already known to be 1..100).
-bool Draw(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& image,
-          const cGDIPlus::DrawRequest& r) {
+} // namespace
+
+bool DrawWithGdip(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& image,
+                  const cGDIPlus::DrawRequest& r) {
     const int32_t hSign = r.dw < 0 ? -1 : 1, vSign = r.dh < 0 ? -1 : 1;
     const int32_t dw = r.dw * hSign, dh = r.dh * vSign;
     // Mirroring is done here, on a copy of the source rectangle: drawing into rectangles of
@@ -128,12 +130,13 @@ bool Draw(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& image,
         matrix.m[3][3] = static_cast<REAL>(r.opacity) / 100.0f;
         useMatrix = true;
     }
-    if (useMatrix) {
-        if (api.GdipCreateImageAttributes(attributes.put()) != Ok ||
-            api.GdipSetImageAttributesColorMatrix(attributes.get(), ColorAdjustTypeDefault, TRUE,
-                                                  &matrix, nullptr, ColorMatrixFlagsDefault) != Ok)
-            return false;
-    }
+    // Attributes that cannot be made or set are left out: the picture is still drawn, only
+    // without its grey or opacity.
+    GpImageAttributes* used = nullptr;
+    if (useMatrix && api.GdipCreateImageAttributes(attributes.put()) == Ok &&
+        api.GdipSetImageAttributesColorMatrix(attributes.get(), ColorAdjustTypeDefault, TRUE,
+                                              &matrix, nullptr, ColorMatrixFlagsDefault) == Ok)
+        used = attributes.get();
 
     if (r.angle != 0) {
         // Turn about the destination's centre: the rectangle drawn negated is the image turned
@@ -143,15 +146,12 @@ bool Draw(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& image,
                                         static_cast<REAL>(r.dy + (dh / 2) * vSign),
                                         MatrixOrderAppend);
         return api.GdipDrawImageRectRectI(graphics, bitmap.get(), dw / 2, dh / 2, -dw, -dh, src.x,
-                                          src.y, src.width, src.height, UnitPixel, attributes.get(),
-                                          nullptr, nullptr) == Ok;
+                                          src.y, src.width, src.height, UnitPixel, used, nullptr,
+                                          nullptr) == Ok;
     }
     return api.GdipDrawImageRectRectI(graphics, bitmap.get(), r.dx, r.dy, dw, dh, src.x, src.y,
-                                      src.width, src.height, UnitPixel, attributes.get(), nullptr,
-                                      nullptr) == Ok;
+                                      src.width, src.height, UnitPixel, used, nullptr, nullptr) == Ok;
 }
-
-} // namespace
 
 bool cGDIPlus::isGDIplusOk() {
     if (!DllHasFunction(L"gdiplus.dll", "GdiplusStartup")) return false;
@@ -182,7 +182,7 @@ bool cGDIPlus::RenderWithGdip(const c32bppDIB& image, HDC destination, const Dra
     if (!session.ok() || !destination) return false;
     GdipGraphics graphics(session.api());
     if (session.api().GdipCreateFromHDC(destination, graphics.put()) != Ok) return false;
-    return Draw(session.api(), graphics.get(), image, request);
+    return DrawWithGdip(session.api(), graphics.get(), image, request);
 }
 
 bool cGDIPlus::RenderWithGdip(const c32bppDIB& image, c32bppDIB& destination,
@@ -196,7 +196,7 @@ bool cGDIPlus::RenderWithGdip(const c32bppDIB& image, c32bppDIB& destination,
     if (!BitmapOver(api, destination.Pixels(), target) ||
         api.GdipGetImageGraphicsContext(target.get(), graphics.put()) != Ok)
         return false;
-    return Draw(api, graphics.get(), image, request);
+    return DrawWithGdip(api, graphics.get(), image, request);
 }
 
 bool cGDIPlus::LoadWithGdip(const std::filesystem::path* file, std::span<const uint8_t> bytes,
