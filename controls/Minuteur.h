@@ -17,12 +17,8 @@ public:
     virtual void KillTimer(std::uintptr_t id) = 0;
 };
 
-// The running system's timers (Windows only).
-TimerPlatform& SystemTimers();
-
 class Minuteur {
 public:
-    Minuteur(); // on the system's timers
     explicit Minuteur(TimerPlatform& platform);
     ~Minuteur();
     // The object's address is its identity towards the registry.

@@ -1,7 +1,7 @@
 // The system's thread timers behind Minuteur: no window, one shared callback.
-#include "controls/Minuteur.h"
+#include "controls/Minuteur_win.h"
 
-#include "platform/Win32.h"
+#include "platform/Win32_win.h"
 
 namespace velt {
 
@@ -26,7 +26,5 @@ TimerPlatform& SystemTimers() {
     static auto* timers = new Win32Timers();
     return *timers;
 }
-
-Minuteur::Minuteur() : Minuteur(SystemTimers()) {}
 
 } // namespace velt

@@ -1,10 +1,10 @@
 // What the button offers beyond its own drawing: faces from and to files, icon stamps, a blurred
 // copy of the screen, and a drop target.
-#include "controls/ctlVistorButton.h"
+#include "controls/ctlVistorButton_win.h"
 
-#include "platform/App.h"
-#include "platform/Blur.h"
-#include "platform/Shell.h"
+#include "platform/App_win.h"
+#include "platform/Blur_win.h"
+#include "platform/Shell_win.h"
 #include "platform/Units.h"
 
 #include <ole2.h>

@@ -1,5 +1,5 @@
 // The button's pointer state machine: hover, press and release on its surface and its caption.
-#include "controls/ctlVistorButton.h"
+#include "controls/ctlVistorButton_win.h"
 
 #include "platform/Units.h"
 

@@ -1,5 +1,5 @@
 // The button's faces, caption, layout, persisted properties and fade.
-#include "controls/ctlVistorButton.h"
+#include "controls/ctlVistorButton_win.h"
 
 #include "platform/Units.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/FrmPass_win.h"
 
-#include "dialogs/InputDialog.h"
-#include "platform/Resources.h"
+#include "dialogs/InputDialog_win.h"
+#include "platform/Resources_win.h"
 
 namespace velt {
 

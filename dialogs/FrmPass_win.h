@@ -1,8 +1,8 @@
 #pragma once
 // FrmPass: the password prompt's window, built from its definition. It is hidden except while
 // InputDialog runs.
-#include "controls/ctlVistorButton.h"
-#include "platform/Form.h"
+#include "controls/ctlVistorButton_win.h"
+#include "platform/Form_win.h"
 
 namespace velt {
 

@@ -1,7 +1,7 @@
-#include "dialogs/InputDialog.h"
+#include "dialogs/InputDialog_win.h"
 
 #include "dialogs/FrmPass_win.h"
-#include "platform/WindowHelpers.h"
+#include "platform/WindowHelpers_win.h"
 
 namespace velt {
 

@@ -1,4 +1,4 @@
-#include "dialogs/TrayMenu.h"
+#include "dialogs/TrayMenu_win.h"
 
 namespace velt {
 

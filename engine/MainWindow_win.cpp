@@ -1,13 +1,14 @@
 #include "engine/MainWindow_win.h"
 
-#include "dialogs/InputDialog.h"
-#include "dialogs/TrayMenu.h"
+#include "dialogs/InputDialog_win.h"
+#include "dialogs/TrayMenu_win.h"
 #include "engine/OverviewLayout.h"
-#include "engine/TrayIcon.h"
-#include "platform/App.h"
-#include "platform/Shell.h"
+#include "engine/TrayIcon_win.h"
+#include "platform/App_win.h"
+#include "platform/Shell_win.h"
 #include "platform/Units.h"
-#include "platform/WindowHelpers.h"
+#include "platform/WindowHelpers_win.h"
+#include "settings/LoadSettings_win.h"
 
 namespace velt {
 

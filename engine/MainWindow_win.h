@@ -3,9 +3,9 @@
 #include "engine/Form1.h"
 #include "engine/Thumbnail_win.h"
 #include "platform/Desktop.h"
-#include "platform/Handles.h"
-#include "platform/Surface.h"
-#include "platform/Window.h"
+#include "platform/Handles_win.h"
+#include "platform/Surface_win.h"
+#include "platform/Window_win.h"
 
 #include <array>
 #include <functional>

@@ -1,7 +1,7 @@
 // Velt's entry point: one instance, one main window, one message loop.
 #include "engine/MainWindow_win.h"
-#include "platform/App.h"
-#include "platform/Win32Desktop.h"
+#include "platform/App_win.h"
+#include "platform/Win32Desktop_win.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // One desktop's picture on the overview: a child window that keeps what is drawn into it.
-#include "platform/Surface.h"
-#include "platform/Window.h"
+#include "platform/Surface_win.h"
+#include "platform/Window_win.h"
 
 #include <functional>
 

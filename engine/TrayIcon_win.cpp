@@ -1,4 +1,4 @@
-#include "engine/TrayIcon.h"
+#include "engine/TrayIcon_win.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 // A window region from an image's alpha channel.
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 
 #include <cstdint>
 

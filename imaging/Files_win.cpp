@@ -1,6 +1,6 @@
 #include "imaging/Files.h"
 
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 
 namespace velt {
 

@@ -1,7 +1,7 @@
 #pragma once
 // gdiplus.dll bound at run time, so that the program starts on systems without it, with a
 // session that starts GDI+ for one operation and owners for the GDI+ objects it makes.
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 
 #include <objidl.h>
 

@@ -3,8 +3,8 @@
 #include "imaging/c32bppDIB.h"
 
 #include "imaging/DecoderChain.h"
-#include "imaging/modParsers.h"
-#include "platform/ComRef.h"
+#include "imaging/modParsers_win.h"
+#include "platform/ComRef_win.h"
 
 #include <olectl.h>
 

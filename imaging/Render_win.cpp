@@ -3,7 +3,7 @@
 #include "imaging/c32bppDIB.h"
 
 #include "imaging/SoftwareDraw.h"
-#include "imaging/cGDIPlus.h"
+#include "imaging/cGDIPlus_win.h"
 
 #include <cstdlib>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #ifdef _WIN32
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 #endif
 
 namespace velt {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #ifdef _WIN32
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 struct IPicture;
 #endif
 

@@ -5,8 +5,8 @@
 #include "imaging/AlphaRegion_win.h"
 #include "imaging/PlatformHooks.h"
 #include "imaging/ZlibBinding.h"
-#include "imaging/cGDIPlus.h"
-#include "imaging/modParsers.h"
+#include "imaging/cGDIPlus_win.h"
+#include "imaging/modParsers_win.h"
 
 namespace velt {
 

@@ -1,4 +1,4 @@
-#include "imaging/cCDECL.h"
+#include "imaging/cCDECL_win.h"
 
 namespace velt {
 

@@ -1,4 +1,4 @@
-#include "imaging/cGDIPlus.h"
+#include "imaging/cGDIPlus_win.h"
 
 #include "imaging/Files.h"
 #include "imaging/GdiplusApi_win.h"
@@ -6,8 +6,8 @@
 #include "imaging/PixelOps.h"
 #include "imaging/SoftwareDraw.h"
 #include "imaging/c32bppDIB.h"
-#include "imaging/modParsers.h"
-#include "platform/ComRef.h"
+#include "imaging/modParsers_win.h"
+#include "platform/ComRef_win.h"
 
 #include <cstring>
 #include <memory>

@@ -1,6 +1,6 @@
-#include "imaging/modParsers.h"
+#include "imaging/modParsers_win.h"
 
-#include "platform/ComRef.h"
+#include "platform/ComRef_win.h"
 
 #include <olectl.h>
 

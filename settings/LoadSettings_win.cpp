@@ -1,6 +1,6 @@
-#include "platform/App.h"
-#include "platform/Ini.h"
-#include "settings/Settings.h"
+#include "settings/LoadSettings_win.h"
+#include "platform/App_win.h"
+#include "platform/Ini_win.h"
 
 namespace velt {
 

@@ -39,14 +39,4 @@ void ReadSettings(const IniRead& read, Settings& settings);
 // The skin image for a folder and a stored name: folder + "\skin\" + name.
 std::wstring SkinPath(const std::wstring& appFolder, const std::wstring& background);
 
-// Reloads TheSettings() from Config.ini beside the executable, then hands the new "Switch to"
-// caption and the skin path to whoever registered for them.
-void LoadSettings();
-
-struct SettingsTargets {
-    std::function<void(const std::wstring& caption)> switchCaption;
-    std::function<void(const std::wstring& skinPath)> skin;
-};
-void SetSettingsTargets(SettingsTargets targets);
-
 } // namespace velt

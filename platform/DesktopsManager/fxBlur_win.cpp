@@ -1,7 +1,7 @@
 // DesktopsManager.dll: fxBlur blurs an area of a device context, reading it from another area
 // (the same one when it blurs in place). Velt binds it by name at run time.
 #include "platform/DesktopsManager/BoxBlur.h"
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 
 #include <cstdint>
 

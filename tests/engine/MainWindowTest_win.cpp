@@ -1,7 +1,7 @@
-#include "dialogs/TrayMenu.h"
+#include "dialogs/TrayMenu_win.h"
 #include "engine/MainWindow_win.h"
-#include "engine/TrayIcon.h"
-#include "platform/Shell.h"
+#include "engine/TrayIcon_win.h"
+#include "platform/Shell_win.h"
 #include "tests/support/FakeDesktop.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
+#include "DrawTestSupport_win.h"
 #include "PngTestSupport.h"
-#include "WinTestSupport.h"
 
 #include "imaging/Files.h"
 #include "imaging/ZlibBinding.h"
-#include "imaging/cCDECL.h"
+#include "imaging/cCDECL_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
+#include "DrawTestSupport_win.h"
 #include "PngTestSupport.h"
-#include "WinTestSupport.h"
 
 #include "imaging/Files.h"
-#include "imaging/cGDIPlus.h"
+#include "imaging/cGDIPlus_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Runs with gdiplus.dll disabled: PNG files go through our own parser, drawing through
 // AlphaBlend or our own path, and PNG writing fails cleanly.
+#include "DrawTestSupport_win.h"
 #include "PngTestSupport.h"
-#include "WinTestSupport.h"
 
-#include "imaging/cGDIPlus.h"
+#include "imaging/cGDIPlus_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "WinTestSupport.h"
+#include "DrawTestSupport_win.h"
 
-#include "imaging/modParsers.h"
-#include "platform/ComRef.h"
+#include "imaging/modParsers_win.h"
+#include "platform/ComRef_win.h"
 
 #include <gtest/gtest.h>
 

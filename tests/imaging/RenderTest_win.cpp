@@ -1,4 +1,4 @@
-#include "WinTestSupport.h"
+#include "DrawTestSupport_win.h"
 
 #include <gtest/gtest.h>
 

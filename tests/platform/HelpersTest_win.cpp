@@ -1,6 +1,6 @@
-#include "platform/Ini.h"
-#include "platform/Shell.h"
-#include "platform/WindowHelpers.h"
+#include "platform/Ini_win.h"
+#include "platform/Shell_win.h"
+#include "platform/WindowHelpers_win.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,26 @@
+#pragma once
+// Small platform helpers shared by the decoders and the image object.
+#include "platform/Handles_win.h"
+
+#include <cstdint>
+#include <span>
+
+#include <ocidl.h>
+
+namespace velt {
+
+// Whether the library exists and exports the entry point (loaded and freed again).
+bool DllHasFunction(const wchar_t* library, const char* function);
+
+// A standard picture of bytes the system picture loader reads (bitmap, JPEG, GIF, icon,
+// metafile...), or null. The caller owns the reference.
+IPicture* ArrayToPicture(std::span<const uint8_t> bytes);
+
+// A standard picture over handle (PICTYPE_BITMAP, PICTYPE_ICON...), or null. With
+// takeOwnership the picture destroys the handle when it is released.
+IPicture* HandleToPicture(HANDLE handle, int16_t pictureType, bool takeOwnership = true);
+
+// A movable global memory block holding a copy of bytes, wrapped in a stream that frees it.
+IStream* StreamOverCopy(std::span<const uint8_t> bytes);
+
+} // namespace velt

@@ -1,0 +1,76 @@
+#include "platform/WindowHelpers_win.h"
+
+namespace velt {
+
+namespace {
+
+std::wstring ReadTitle(HWND window, int bufferChars) {
+    std::wstring title(static_cast<size_t>(bufferChars), L' ');
+    int copied = GetWindowTextW(window, title.data(), bufferChars);
+    title.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return title;
+}
+
+HICON AskIcon(HWND window, UINT message, WPARAM wParam) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, 1000, &answer))
+        return nullptr;
+    return reinterpret_cast<HICON>(answer);
+}
+
+} // namespace
+
+std::wstring GetWindowTitle(HWND window) { return ReadTitle(window, 255); }
+
+std::wstring GetWindowTitleLong(HWND window) { return ReadTitle(window, 1024); }
+
+std::wstring TopLevelWindowOf(HWND& window) {
+    // A parent chain is short; the bound only guards against a chain that changes under us.
+    for (int depth = 0; depth < 256; ++depth) {
+        HWND parent = GetParent(window);
+        if (!parent) break;
+        window = parent;
+    }
+    return std::to_wstring(reinterpret_cast<UINT_PTR>(window));
+}
+
+HWND WindowUnderCursor() {
+    POINT at{};
+    if (!GetCursorPos(&at)) return nullptr;
+    return WindowFromPoint(at);
+}
+
+HWND TaskbarWindow() { return FindWindowW(L"Shell_traywnd", L""); }
+
+HICON GetWindowIcon(HWND window) {
+    if (HICON icon = AskIcon(window, WM_GETICON, ICON_SMALL)) return icon;
+    if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM))) return icon;
+    if (HICON icon = AskIcon(window, WM_GETICON, ICON_BIG)) return icon;
+    if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON))) return icon;
+    return AskIcon(window, WM_QUERYDRAGICON, 0);
+}
+
+void DrawWindowIcon(HDC dc, HWND window, int x, int y) {
+    HICON icon = GetWindowIcon(window);
+    if (icon) DrawIconEx(dc, x, y, icon, 16, 16, 0, nullptr, DI_NORMAL);
+}
+
+void MakeTopmost(HWND window) {
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+int SetWindowAlpha(HWND window, int alpha) {
+    if (alpha < 0 || alpha > 255) return 1;
+    using SetLayeredFn = BOOL(WINAPI*)(HWND, COLORREF, BYTE, DWORD);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto setLayered = user32 ? reinterpret_cast<SetLayeredFn>(reinterpret_cast<void*>(
+                                   GetProcAddress(user32, "SetLayeredWindowAttributes")))
+                             : nullptr;
+    if (!setLayered) return 2;
+    LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+    SetWindowLongPtrW(window, GWL_EXSTYLE, style | WS_EX_LAYERED);
+    setLayered(window, 0, static_cast<BYTE>(alpha), LWA_ALPHA);
+    return 0;
+}
+
+} // namespace velt

@@ -1,0 +1,198 @@
+#include "platform/Window_win.h"
+
+#include "platform/Handles_win.h"
+#include "platform/Units.h"
+
+namespace velt {
+
+bool RegisterWindowClass(const WindowClassSpec& spec) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{sizeof(existing)};
+    if (GetClassInfoExW(instance, spec.name, &existing)) return true;
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.style = spec.style;
+    wc.lpfnWndProc = &Window::Procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = spec.background;
+    wc.hIcon = spec.icon;
+    wc.lpszClassName = spec.name;
+    return RegisterClassExW(&wc) != 0;
+}
+
+Window::~Window() {
+    if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+bool Window::Create(const WindowSpec& spec) {
+    if (m_hwnd) return true;
+    // The object attaches itself at WM_NCCREATE (lpParam carries it) and loads at WM_CREATE.
+    CreateWindowExW(spec.exStyle, spec.className, spec.caption.c_str(), spec.style, spec.x, spec.y,
+                    spec.width, spec.height, spec.parent, reinterpret_cast<HMENU>(spec.childId),
+                    GetModuleHandleW(nullptr), this);
+    return m_hwnd != nullptr;
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* owner = static_cast<Window*>(created->lpCreateParams);
+        if (owner) {
+            owner->m_hwnd = window;
+            SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+        }
+    }
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // The object outlives its native window: detach so that nothing reaches it any more.
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->m_hwnd = nullptr;
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return self->OnMessage(message, wParam, lParam);
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: OnLoad(); return 0;
+    case WM_SIZE: OnResize(); break;
+    case WM_DESTROY: OnUnload(); return 0;
+    case WM_TIMER: OnTimer(wParam); return 0;
+    case WM_ERASEBKGND:
+        if (DrawsItself()) return 1;
+        break;
+    case WM_PAINT:
+        if (DrawsItself()) {
+            PaintDC paint(m_hwnd);
+            OnPaint(paint.get());
+            return 0;
+        }
+        break;
+    case WM_PRINTCLIENT:
+        if (DrawsItself()) {
+            OnPaint(reinterpret_cast<HDC>(wParam));
+            return 0;
+        }
+        break;
+    }
+    return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+void Window::Show() {
+    if (m_hwnd) ShowWindow(m_hwnd, SW_SHOW);
+}
+
+void Window::Hide() {
+    if (m_hwnd) ShowWindow(m_hwnd, SW_HIDE);
+}
+
+bool Window::Visible() const { return m_hwnd && IsWindowVisible(m_hwnd); }
+
+void Window::ShowModal(HWND owner) {
+    if (!m_hwnd) return;
+    bool ownerWasEnabled = owner && IsWindowEnabled(owner);
+    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    Show();
+    SetForegroundWindow(m_hwnd);
+    MSG msg;
+    while (m_hwnd && IsWindowVisible(m_hwnd)) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam)); // leave the quit for the outer loop
+            break;
+        }
+        if (got < 0) break;
+        if (m_hwnd && IsDialogMessageW(m_hwnd, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    if (ownerWasEnabled) EnableWindow(owner, TRUE);
+}
+
+void Window::Unload() {
+    if (m_hwnd) DestroyWindow(m_hwnd);
+}
+
+void Window::SetCaption(const std::wstring& caption) {
+    if (m_hwnd) SetWindowTextW(m_hwnd, caption.c_str());
+}
+
+std::wstring Window::Caption() const {
+    if (!m_hwnd) return {};
+    int length = GetWindowTextLengthW(m_hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(m_hwnd, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
+
+void Window::Move(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
+    if (!m_hwnd) return;
+    MoveWindow(m_hwnd, TwipsToPixels(leftTwips), TwipsToPixels(topTwips), TwipsToPixels(widthTwips),
+               TwipsToPixels(heightTwips), TRUE);
+}
+
+void Window::SetClientSizeTwips(int widthTwips, int heightTwips) {
+    if (!m_hwnd) return;
+    RECT rect{0, 0, TwipsToPixels(widthTwips), TwipsToPixels(heightTwips)};
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_EXSTYLE)));
+    SetWindowPos(m_hwnd, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT Window::WindowRectPixels() const {
+    RECT rect{};
+    if (m_hwnd) GetWindowRect(m_hwnd, &rect);
+    return rect;
+}
+
+SIZE Window::ClientSizePixels() const {
+    RECT rect{};
+    if (m_hwnd) GetClientRect(m_hwnd, &rect);
+    return SIZE{rect.right, rect.bottom};
+}
+
+void Window::CentreOnScreen() {
+    RECT rect = WindowRectPixels();
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    int x = RoundHalfEven(GetSystemMetrics(SM_CXSCREEN) / 2.0 - width / 2.0);
+    int y = RoundHalfEven(GetSystemMetrics(SM_CYSCREEN) / 2.0 - height / 2.0);
+    if (m_hwnd)
+        SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::ZOrder() {
+    if (m_hwnd)
+        SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Window::StartTimer(UINT_PTR id, UINT milliseconds) {
+    if (m_hwnd) SetTimer(m_hwnd, id, milliseconds, nullptr);
+}
+
+void Window::StopTimer(UINT_PTR id) {
+    if (m_hwnd) KillTimer(m_hwnd, id);
+}
+
+void Window::Refresh() {
+    if (!m_hwnd) return;
+    InvalidateRect(m_hwnd, nullptr, FALSE);
+    UpdateWindow(m_hwnd);
+}
+
+void DoEvents() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+} // namespace velt

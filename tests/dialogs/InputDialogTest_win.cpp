@@ -1,0 +1,202 @@
+#include "dialogs/InputDialog_win.h"
+#include "dialogs/TrayMenu_win.h"
+#include "platform/Resources_win.h"
+#include "platform/Surface_win.h"
+#include "tests/dialogs/PromptDriver_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace velt::testing {
+namespace {
+
+std::wstring TextOf(HWND window) {
+    wchar_t text[256] = {};
+    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// A screenshot for the eye when VELT_SHOT_DIR names a folder; it waits until the picture is
+// written, as Wine does not wait for a Unix program.
+void Screenshot(const char* name) {
+    const char* folder = std::getenv("VELT_SHOT_DIR");
+    if (!folder) return;
+    std::string path = std::string(folder) + "/" + name + ".png";
+    std::wstring unixPath(path.begin(), path.end());
+    std::wstring windowsPath = L"Z:" + unixPath;
+    DeleteFileW(windowsPath.c_str());
+    std::wstring commandLine = L"Z:\\usr\\bin\\import -window root " + unixPath;
+    STARTUPINFOW startup{sizeof(startup)};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    WaitFor(
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            return GetFileAttributesExW(windowsPath.c_str(), GetFileExInfoStandard, &data) &&
+                   data.nFileSizeLow > 0;
+        },
+        10000);
+    Sleep(300); // the file is complete a moment after it appears
+}
+
+struct Seen {
+    std::wstring caption, prompt;
+    bool visibleDuring = false;
+    bool topmost = false;
+    RECT window{}, client{};
+    wchar_t passwordChar = 0;
+    int length = 0;
+    int maskedWidth = 0, starsWidth = -1;
+};
+
+TEST(InputDialog, ReturnsTheAnswerExactlyAsTypedWhenEnterIsPressed) {
+    Seen seen;
+    PromptDriver driver([&](HWND prompt) {
+        seen.caption = TextOf(prompt);
+        seen.visibleDuring = PromptVisible();
+        seen.topmost = (GetWindowLongPtrW(prompt, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+        GetWindowRect(prompt, &seen.window);
+        GetClientRect(prompt, &seen.client);
+        seen.prompt = TextOf(FindWindowExW(prompt, nullptr, L"Static", nullptr));
+        TypeText(prompt, L"  my secret  ");
+        HWND box = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
+        seen.passwordChar = static_cast<wchar_t>(SendMessageW(box, EM_GETPASSWORDCHAR, 0, 0));
+        seen.length = static_cast<int>(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0));
+        // Where the last character starts, against the width of as many stars before it.
+        LRESULT first = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
+        LRESULT last = SendMessageW(box, EM_POSFROMCHAR, static_cast<WPARAM>(seen.length - 1), 0);
+        seen.maskedWidth = static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
+        HDC screen = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(screen,
+                                   reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        SIZE stars{};
+        std::wstring mask(static_cast<size_t>(seen.length - 1), L'*');
+        GetTextExtentPoint32W(screen, mask.c_str(), static_cast<int>(mask.size()), &stars);
+        SelectObject(screen, old);
+        ReleaseDC(nullptr, screen);
+        seen.starsWidth = stars.cx;
+        Screenshot("prompt-typed");
+        Xdotool(L"key Return");
+    });
+    std::wstring answer = InputDialog(L"Locked Desktop!", L"Enter Password to Unlock");
+    driver.Join();
+    EXPECT_FALSE(driver.stuck);
+    EXPECT_EQ(answer, L"  my secret  ");
+    EXPECT_EQ(DialogResult(), L"  my secret  ");
+    EXPECT_FALSE(PromptVisible());
+
+    EXPECT_EQ(seen.caption, L"Locked Desktop!");
+    EXPECT_EQ(seen.prompt, L"Enter Password to Unlock");
+    EXPECT_TRUE(seen.visibleDuring);
+    EXPECT_TRUE(seen.topmost);
+    EXPECT_EQ(seen.client.right, 294); // 4410 x 1515 twips
+    EXPECT_EQ(seen.client.bottom, 101);
+    int centreX = (seen.window.left + seen.window.right) / 2;
+    int centreY = (seen.window.top + seen.window.bottom) / 2;
+    EXPECT_NEAR(centreX, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR(centreY, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+
+    EXPECT_EQ(seen.passwordChar, L'*');
+    EXPECT_EQ(seen.length, 13);
+    EXPECT_EQ(seen.maskedWidth, seen.starsWidth); // one star per character
+}
+
+COLORREF FacePixel(const wchar_t* resource, int x, int y) {
+    Surface face;
+    std::optional<Bytes> bytes = ResourceBytes(resource);
+    if (!bytes || !face.Load(*bytes)) return CLR_INVALID;
+    return GetPixel(face.dc(), x, y);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+TEST(InputDialog, CancelAfterTypingReturnsTheEmptyTextAndOkFadesWithThePointer) {
+    COLORREF upBefore = CLR_INVALID, hovered = CLR_INVALID, left = CLR_INVALID;
+    PromptDriver driver([&](HWND prompt) {
+        TypeText(prompt, L"secret");
+        std::vector<HWND> buttons = Children(prompt, L"VeltImageButton");
+        if (buttons.size() != 2) return;
+        // The border, where Up and Over differ most.
+        upBefore = PrintedPixel(buttons[0], 0, 10);
+        PointAt(buttons[0]);
+        Sleep(1200); // thirteen ticks of 40 ms fade it in fully
+        hovered = PrintedPixel(buttons[0], 0, 10);
+        Screenshot("prompt-hover");
+        SetCursorPos(5, 5); // far away, over another program's window
+        // Fading out, each tick blends Up in a little more strongly than the one before.
+        Sleep(3000);
+        left = PrintedPixel(buttons[0], 0, 10);
+        ClickOn(buttons[1]);
+    });
+    std::wstring answer = InputDialog(L"Lock Desktop!", L"Enter Password to Lock this Desktop");
+    driver.Join();
+    EXPECT_FALSE(driver.stuck);
+    EXPECT_EQ(answer, L"");
+    COLORREF up = FacePixel(L"OK_UP", 0, 10), over = FacePixel(L"OK_OVER", 0, 10);
+    ASSERT_FALSE(Near(up, over, 30));
+    EXPECT_EQ(upBefore, up);
+    EXPECT_TRUE(Near(hovered, over, 4)) << std::hex << hovered;
+    // The fade back towards Up converges long before its level reaches 0.
+    EXPECT_TRUE(Near(left, up, 6)) << std::hex << left;
+}
+
+TEST(InputDialog, OkButtonAcceptsAndEscapeDoesNothing) {
+    PromptDriver driver([&](HWND prompt) {
+        TypeText(prompt, L"a b");
+        Xdotool(L"key Escape");
+        std::vector<HWND> buttons = Children(prompt, L"VeltImageButton");
+        if (buttons.size() == 2) ClickOn(buttons[0]);
+    });
+    std::wstring answer = InputDialog(L"Lock Desktop!", L"Enter the new Password");
+    driver.Join();
+    EXPECT_FALSE(driver.stuck);
+    EXPECT_EQ(answer, L"a b");
+}
+
+TEST(InputDialog, CloseBoxReturnsTheEmptyTextAndTheNextPromptStartsEmpty) {
+    PromptDriver closing([&](HWND prompt) {
+        TypeText(prompt, L"abc");
+        PostMessageW(prompt, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(InputDialog(L"Locked Desktop!", L"This Desktop is already Locked"), L"");
+    closing.Join();
+    EXPECT_FALSE(closing.stuck);
+
+    PromptDriver accepting([&](HWND) {
+        Screenshot("prompt-empty");
+        Xdotool(L"key Return");
+    });
+    EXPECT_EQ(InputDialog(L"Locked Desktop!", L"Enter Password to Unlock"), L"");
+    accepting.Join();
+    EXPECT_FALSE(accepting.stuck);
+}
+
+TEST(InputDialog, TrayMenuKeepsItsEntriesAcrossPrompts) {
+    TrayMenu& menu = TheTrayMenu();
+    while (menu.DesktopEntryCount() < 9) {
+        std::wstring n = std::to_wstring(menu.DesktopEntryCount() + 1);
+        menu.AddDesktopEntry(L"Desktop " + n + L" -- (Alt + " + n + L")");
+    }
+    menu.SetDesktopChecked(6, true);
+    menu.SetSwitchCaption(L"Switch to -- Ctrl + Shift + Z");
+    PromptDriver driver([](HWND) { Xdotool(L"key Return"); });
+    InputDialog(L"Locked Desktop!", L"Enter Password to Unlock");
+    driver.Join();
+    EXPECT_EQ(menu.DesktopEntryCount(), 9);
+    EXPECT_EQ(menu.DesktopCaption(8), L"Desktop 9 -- (Alt + 9)");
+    EXPECT_TRUE(menu.IsDesktopChecked(6));
+    EXPECT_FALSE(menu.IsDesktopChecked(4));
+    EXPECT_EQ(menu.SwitchCaption(), L"Switch to -- Ctrl + Shift + Z");
+}
+
+} // namespace
+} // namespace velt::testing

@@ -1,0 +1,110 @@
+#include "tests/e2e/Harness_win.h"
+
+#include <gtest/gtest.h>
+
+namespace velt::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kCornersOn = "[Main]\r\nCorner=True\r\n";
+
+TEST(Triggers, AltDigitHidesAndShowsDesktops) {
+    Velt velt;
+    HelperWindows five(Titles(L"Alt five", 2));
+    ASSERT_TRUE(velt.Start());
+
+    Keys(L"keydown alt 3");
+    EXPECT_TRUE(five.WaitVisible(Titles(L"Alt five", 2), false));
+    Keys(L"keyup 3 alt");
+    HelperWindows three(Titles(L"Alt three", 1));
+
+    Keys(L"keydown alt 5");
+    EXPECT_TRUE(five.WaitVisible(Titles(L"Alt five", 2), true));
+    EXPECT_TRUE(three.WaitVisible(Titles(L"Alt three", 1), false));
+    Keys(L"keyup 5 alt");
+}
+
+TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
+    Velt velt(kCornersOn);
+    HelperWindows five(Titles(L"Edge five", 2));
+    ASSERT_TRUE(velt.Start());
+
+    auto arrived = std::chrono::steady_clock::now();
+    SetCursorPos(1023, 300);
+    ASSERT_TRUE(five.WaitVisible(Titles(L"Edge five", 2), false));
+    auto waited = std::chrono::steady_clock::now() - arrived;
+    EXPECT_GE(waited, 900ms);
+    EXPECT_LE(waited, 3s);
+    POINT cursor{};
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            GetCursorPos(&cursor);
+            return cursor.x == 512 && cursor.y == 384;
+        },
+        2s))
+        << cursor.x << "," << cursor.y;
+
+    SetCursorPos(0, 300); // back to the left, into desktop 5
+    EXPECT_TRUE(five.WaitVisible(Titles(L"Edge five", 2), true));
+    SetCursorPos(512, 384);
+}
+
+TEST(Triggers, EdgesDoNothingUnlessCornerIsExactlyTrue) {
+    Velt velt("[Main]\r\nCorner=true\r\n");
+    HelperWindows five(Titles(L"Lower five", 1));
+    ASSERT_TRUE(velt.Start());
+    SetCursorPos(1023, 300);
+    Sleep(2500);
+    EXPECT_TRUE(five.Visible(L"Lower five 1"));
+    SetCursorPos(512, 384);
+}
+
+TEST(Triggers, AWindowHeldByItsTitleBarIsCarriedAcrossTheEdge) {
+    Velt velt(kCornersOn);
+    HelperWindows windows({L"Carried", L"Left behind"});
+    HWND carried = windows.Find(L"Carried");
+    ASSERT_TRUE(velt.Start());
+    // Drag the window until its title bar reaches the right edge, and keep holding it there.
+    SetWindowPos(carried, nullptr, 800, 100, 320, 200, SWP_NOZORDER);
+    Keys(L"mousemove 1022 110 mousedown 1");
+
+    EXPECT_TRUE(windows.WaitVisible({L"Left behind"}, false));
+    Keys(L"mouseup 1");
+    EXPECT_TRUE(windows.Visible(L"Carried"));
+
+    // It belongs to desktop 6 now: going back to 5 leaves it there.
+    SetCursorPos(512, 384);
+    Keys(L"keydown alt 5");
+    EXPECT_TRUE(windows.WaitVisible({L"Left behind"}, true));
+    EXPECT_TRUE(windows.WaitVisible({L"Carried"}, false));
+    Keys(L"keyup 5 alt");
+}
+
+TEST(Triggers, TheOverviewShowsWhileItsHotkeyIsHeld) {
+    Velt velt("[Keys]\r\nControl0=17\r\nShift0=16\r\nAlt0=81\r\n");
+    ASSERT_TRUE(velt.Start());
+    HWND overview = velt.MainWindow();
+
+    Keys(L"keydown ctrl shift q");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(overview) != FALSE; }, 2s));
+    EXPECT_TRUE(GetWindowLongPtrW(overview, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_TRUE(GetWindowLongPtrW(overview, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(overview, nullptr, &alpha, &flags));
+    EXPECT_EQ(alpha, 200);
+    RECT rect{};
+    GetWindowRect(overview, &rect);
+    EXPECT_NEAR((rect.left + rect.right) / 2.0, 512, 1);
+    EXPECT_NEAR((rect.top + rect.bottom) / 2.0, 384, 1);
+    Sleep(500);
+    EXPECT_TRUE(IsWindowVisible(overview));
+
+    Keys(L"keyup q");
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overview); }, 2s));
+    Keys(L"keyup shift ctrl");
+}
+
+} // namespace
+} // namespace velt::e2e
