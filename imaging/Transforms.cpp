@@ -58,8 +58,8 @@ AxisTap TapAt(double position, int32_t size) {
 } // namespace
 
 int32_t RotatedSquareSide(int32_t width, int32_t height) {
-    const double side =
-        std::round(std::hypot(static_cast<double>(width), static_cast<double>(height)));
+    const double side = std::round(
+        std::hypot(static_cast<double>(width), static_cast<double>(height)));
     return side > std::numeric_limits<int32_t>::max() ? 0 : static_cast<int32_t>(side);
 }
 

@@ -1,8 +1,8 @@
 #include "imaging/cGDIPlus_win.h"
 
 #include "imaging/Files.h"
-#include "imaging/GdiplusApi_win.h"
 #include "imaging/GdipDraw_win.h"
+#include "imaging/GdiplusApi_win.h"
 #include "imaging/PixelOps.h"
 #include "imaging/SoftwareDraw.h"
 #include "imaging/c32bppDIB.h"
@@ -150,7 +150,8 @@ bool DrawWithGdip(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& 
                                           nullptr) == Ok;
     }
     return api.GdipDrawImageRectRectI(graphics, bitmap.get(), r.dx, r.dy, dw, dh, src.x, src.y,
-                                      src.width, src.height, UnitPixel, used, nullptr, nullptr) == Ok;
+                                      src.width, src.height, UnitPixel, used, nullptr,
+                                      nullptr) == Ok;
 }
 
 bool cGDIPlus::isGDIplusOk() {

@@ -155,12 +155,9 @@ TEST(RotateWithGdiplus, QuarterTurnClockwiseInPlace) {
         for (int y = 0; y < 24; ++y)
             for (int x = 0; x < 24; ++x) {
                 uint32_t rgb = target.Rgb(x, y);
-                if (Near(rgb, 0xFFFFFF, kTolerance))
-                    white.Add(x, y);
-                else if (Near(rgb, 0xFF0000, kTolerance))
-                    red.Add(x, y);
-                else
-                    EXPECT_EQ(rgb, 0u) << x << "," << y;
+                if (Near(rgb, 0xFFFFFF, kTolerance)) white.Add(x, y);
+                else if (Near(rgb, 0xFF0000, kTolerance)) red.Add(x, y);
+                else EXPECT_EQ(rgb, 0u) << x << "," << y;
             }
         EXPECT_GE(white.count + red.count, 20);
         EXPECT_LT(red.maxX, white.minX);
