@@ -182,7 +182,9 @@ TEST(RotateWithGdiplus, IntoAHostImageItsAlphaIsKept) {
             uint8_t alpha = 0;
             host.GetPixel(x, y, alpha, true);
             const bool inBlock = x >= 5 && x <= 10 && y >= 3 && y <= 12;
-            if (!inBlock) EXPECT_EQ(alpha, 0) << x << "," << y;
+            if (!inBlock) {
+                EXPECT_EQ(alpha, 0) << x << "," << y;
+            }
             if (alpha == 255) ++opaque;
         }
     EXPECT_GE(opaque, 20);
