@@ -2,7 +2,7 @@
 // The drawing step of the GDI+ renderer, on a graphics object of the caller's, through the entry
 // points of api (tests hand it entry points that fail).
 #include "imaging/GdiplusApi_win.h"
-#include "imaging/cGDIPlus.h"
+#include "imaging/cGDIPlus_win.h"
 
 namespace velt {
 

@@ -4,7 +4,7 @@
 
 #include "imaging/SoftwareDraw.h"
 #include "imaging/Transforms.h"
-#include "imaging/cGDIPlus.h"
+#include "imaging/cGDIPlus_win.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "WinTestSupport.h"
+#include "DrawTestSupport_win.h"
 
 #include "imaging/GdipDraw_win.h"
 #include "imaging/Transforms.h"
