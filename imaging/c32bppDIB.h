@@ -71,6 +71,15 @@ public:
                       bool asBottomUp = true, int32_t x = 0, int32_t Y = 0, int32_t Width = 0,
                       int32_t Height = 0) const;
 
+    // Effects on the pixels in place; each is false without an image. MirrorImage flips the
+    // picture left-right (x) and/or upside down (y), false when neither is asked. MakeTransparent
+    // clears every opaque pixel of that colour (red in the low byte). CreateCheckerBoard paints
+    // the image with squares of two colours, opaque, and marks it itCheckerBoard.
+    bool MirrorImage(bool MirrorAxisX, bool MirrorAxisY);
+    bool MakeTransparent(uint32_t TransparentColor);
+    bool CreateCheckerBoard(int32_t CheckerSize = 12, uint32_t FirstColor = 0xFFFFFF,
+                            uint32_t SecondColor = 0xC0C0C0);
+
     // Copies into target (re-initialised when its size differs) at |newWidth| x |newHeight|;
     // a negative size mirrors that axis, 0 keeps this image's size.
     void CopyImageTo(c32bppDIB& target, int32_t newWidth = 0, int32_t newHeight = 0,
