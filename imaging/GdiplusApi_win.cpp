@@ -1,5 +1,7 @@
 #include "imaging/GdiplusApi_win.h"
 
+#include <memory>
+
 namespace velt {
 
 namespace {
@@ -23,15 +25,18 @@ GdiplusApi::GdiplusApi() : m_module(LoadLibraryW(L"gdiplus.dll")) {
     m_ok = ok;
 }
 
-GdiplusSession::GdiplusSession() {
-    if (!m_api.ok()) return;
-    Gdiplus::GdiplusStartupInput input; // version 1, no debug callback, nothing suppressed
-    ULONG_PTR token = 0;
-    if (m_api.GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok) m_token = token;
-}
-
-GdiplusSession::~GdiplusSession() {
-    if (m_token) m_api.GdiplusShutdown(m_token);
+const GdiplusApi* ProcessGdiplus() {
+    // Never shut down: objects of the library may live in statics of any order, and the system
+    // frees what is left when the process ends.
+    static const GdiplusApi* started = []() -> const GdiplusApi* {
+        auto api = std::make_unique<GdiplusApi>();
+        Gdiplus::GdiplusStartupInput input; // version 1, no debug callback, nothing suppressed
+        ULONG_PTR token = 0;
+        if (!api->ok() || api->GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+            return nullptr;
+        return api.release();
+    }();
+    return started;
 }
 
 } // namespace velt

@@ -1,6 +1,6 @@
 #pragma once
-// gdiplus.dll bound at run time, so that the program starts on systems without it, with a
-// session that starts GDI+ for one operation and owners for the GDI+ objects it makes.
+// gdiplus.dll bound at run time, so that the program starts on systems without it, started once
+// for the whole process, and owners for the GDI+ objects it makes.
 #include "platform/Handles_win.h"
 
 #include <objidl.h>
@@ -24,6 +24,7 @@ namespace velt {
     X(GdipCreateImageAttributes)                                                                   \
     X(GdipDisposeImageAttributes)                                                                  \
     X(GdipSetImageAttributesColorMatrix)                                                           \
+    X(GdipSetImageAttributesWrapMode)                                                              \
     X(GdipRotateWorldTransform)                                                                    \
     X(GdipTranslateWorldTransform)                                                                 \
     X(GdipDrawImageRectRectI)                                                                      \
@@ -48,21 +49,10 @@ private:
     bool m_ok = false;
 };
 
-// GDI+ started for the life of this object.
-class GdiplusSession {
-public:
-    GdiplusSession();
-    ~GdiplusSession();
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-    bool ok() const { return m_token != 0; }
-    const GdiplusApi& api() const { return m_api; }
-
-private:
-    GdiplusApi m_api;
-    ULONG_PTR m_token = 0;
-};
+// GDI+ loaded, bound and started on first use and kept running until the process ends: every
+// image object asks for it, and a start costs milliseconds. Null when gdiplus.dll is missing,
+// lacks an entry point or does not start; that answer is kept too.
+const GdiplusApi* ProcessGdiplus();
 
 // A GDI+ object released through the entry point Release of the session's library.
 template <typename T, auto Release>

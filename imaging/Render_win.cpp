@@ -67,6 +67,9 @@ bool c32bppDIB::Render(HDC destinationDC, int32_t destX, int32_t destY, int32_t 
     if (isGDIplusEnabled() && !useAlphaBlend) {
         cGDIPlus::DrawRequest request{0,    Opacity, destX,    destY,     destWidth,     destHeight,
                                       SrcX, SrcY,    SrcWidth, SrcHeight, m_highQuality, grayScale};
+        // Into a host image GDI+ draws on its pixels, so that the host's alpha comes out right.
+        if (destHostDIB && destHostDIB->m_bits)
+            return cGDIPlus().RenderWithGdip(*this, *destHostDIB, request);
         return cGDIPlus().RenderWithGdip(*this, destinationDC, request);
     }
 

@@ -3,6 +3,7 @@
 #include "imaging/c32bppDIB.h"
 
 #include "imaging/AlphaRegion_win.h"
+#include "imaging/GdiplusApi_win.h"
 #include "imaging/PlatformHooks.h"
 #include "imaging/ZlibBinding.h"
 #include "imaging/cGDIPlus_win.h"
@@ -135,7 +136,7 @@ bool c32bppDIB::ConfirmOverwrite() {
 }
 
 PngServices::PlatformLoader PlatformPngLoader() {
-    return DllHasFunction(L"gdiplus.dll", "GdiplusStartup") ? LoadPngWithGdiplus : nullptr;
+    return ProcessGdiplus() ? LoadPngWithGdiplus : nullptr;
 }
 
 } // namespace velt

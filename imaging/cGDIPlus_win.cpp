@@ -69,10 +69,9 @@ bool CopyStream(IStream* stream, std::vector<uint8_t>& out) {
 
 bool Save(const std::filesystem::path& file, std::vector<uint8_t>& out, const c32bppDIB& host,
           const wchar_t* mimeType, const EncoderParameters* parameters) {
-    if (!host.BitsPointer() || !DllHasFunction(L"gdiplus.dll", "GdiplusStartup")) return false;
-    GdiplusSession session;
-    if (!session.ok()) return false;
-    const GdiplusApi& api = session.api();
+    const GdiplusApi* gdiplus = ProcessGdiplus();
+    if (!host.BitsPointer() || !gdiplus) return false;
+    const GdiplusApi& api = *gdiplus;
     GdipBitmap bitmap(api);
     CLSID encoder{};
     if (!BitmapOver(api, host.Pixels(), bitmap) || !FindEncoder(api, mimeType, encoder))
@@ -113,7 +112,16 @@ bool DrawWithGdip(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& 
     // source pixel.
     api.GdipSetPixelOffsetMode(graphics, PixelOffsetModeHalf);
 
+    // Scaled pixels at the picture's edges sample their neighbours mirrored back inside it, not
+    // the transparent outside: otherwise an enlarged opaque picture fades along its right and
+    // bottom edges. Attributes that cannot be made or set are left out: the picture is still
+    // drawn, only without them.
     GdipAttributes attributes(api);
+    GpImageAttributes* used = nullptr;
+    if (api.GdipCreateImageAttributes(attributes.put()) == Ok) {
+        used = attributes.get();
+        api.GdipSetImageAttributesWrapMode(used, WrapModeTileFlipXY, 0, FALSE);
+    }
     ColorMatrix matrix{};
     for (int i = 0; i < 5; ++i) matrix.m[i][i] = 1;
     bool useMatrix = false;
@@ -130,13 +138,9 @@ bool DrawWithGdip(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& 
         matrix.m[3][3] = static_cast<REAL>(r.opacity) / 100.0f;
         useMatrix = true;
     }
-    // Attributes that cannot be made or set are left out: the picture is still drawn, only
-    // without its grey or opacity.
-    GpImageAttributes* used = nullptr;
-    if (useMatrix && api.GdipCreateImageAttributes(attributes.put()) == Ok &&
-        api.GdipSetImageAttributesColorMatrix(attributes.get(), ColorAdjustTypeDefault, TRUE,
-                                              &matrix, nullptr, ColorMatrixFlagsDefault) == Ok)
-        used = attributes.get();
+    if (useMatrix && used)
+        api.GdipSetImageAttributesColorMatrix(used, ColorAdjustTypeDefault, TRUE, &matrix, nullptr,
+                                              ColorMatrixFlagsDefault);
 
     if (r.angle != 0) {
         // Turn about the destination's centre: the rectangle drawn negated is the image turned
@@ -154,11 +158,7 @@ bool DrawWithGdip(const GdiplusApi& api, GpGraphics* graphics, const c32bppDIB& 
                                       nullptr) == Ok;
 }
 
-bool cGDIPlus::isGDIplusOk() {
-    if (!DllHasFunction(L"gdiplus.dll", "GdiplusStartup")) return false;
-    GdiplusSession session;
-    return session.ok();
-}
+bool cGDIPlus::isGDIplusOk() { return ProcessGdiplus() != nullptr; }
 
 bool cGDIPlus::SaveToPNG(const std::filesystem::path& Filename, std::vector<uint8_t>& outStream,
                          const c32bppDIB& cHost) {
@@ -179,19 +179,18 @@ bool cGDIPlus::SaveToJPG(const std::filesystem::path& Filename, std::vector<uint
 
 bool cGDIPlus::RenderWithGdip(const c32bppDIB& image, HDC destination, const DrawRequest& request) {
     if (request.opacity == 0) return true;
-    GdiplusSession session;
-    if (!session.ok() || !destination) return false;
-    GdipGraphics graphics(session.api());
-    if (session.api().GdipCreateFromHDC(destination, graphics.put()) != Ok) return false;
-    return DrawWithGdip(session.api(), graphics.get(), image, request);
+    const GdiplusApi* api = ProcessGdiplus();
+    if (!api || !destination) return false;
+    GdipGraphics graphics(*api);
+    if (api->GdipCreateFromHDC(destination, graphics.put()) != Ok) return false;
+    return DrawWithGdip(*api, graphics.get(), image, request);
 }
 
 bool cGDIPlus::RenderWithGdip(const c32bppDIB& image, c32bppDIB& destination,
                               const DrawRequest& request) {
     if (request.opacity == 0) return true;
-    GdiplusSession session;
-    if (!session.ok()) return false;
-    const GdiplusApi& api = session.api();
+    if (!ProcessGdiplus()) return false;
+    const GdiplusApi& api = *ProcessGdiplus();
     GdipBitmap target(api);
     GdipGraphics graphics(api);
     if (!BitmapOver(api, destination.Pixels(), target) ||
@@ -202,9 +201,8 @@ bool cGDIPlus::RenderWithGdip(const c32bppDIB& image, c32bppDIB& destination,
 
 bool cGDIPlus::LoadWithGdip(const std::filesystem::path* file, std::span<const uint8_t> bytes,
                             c32bppDIB& host) {
-    GdiplusSession session;
-    if (!session.ok()) return false;
-    const GdiplusApi& api = session.api();
+    if (!ProcessGdiplus()) return false;
+    const GdiplusApi& api = *ProcessGdiplus();
     GdipImage picture(api);
     if (file) {
         if (api.GdipLoadImageFromFile(file->c_str(), picture.put()) != Ok) return false;

@@ -1,7 +1,7 @@
 #pragma once
 // The GDI+ services imaging uses: a usability check, PNG and JPEG encoding, drawing with
-// scaling, rotation, opacity and grey, and loading any picture GDI+ reads. Each call starts
-// GDI+ and shuts it down again; nothing is kept between calls. All fail quietly (false).
+// scaling, rotation, opacity and grey, and loading any picture GDI+ reads. GDI+ is started once
+// for the process, on first use. All fail quietly (false).
 #include "platform/Handles_win.h"
 
 #include <cstdint>

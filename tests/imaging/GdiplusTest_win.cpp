@@ -190,6 +190,74 @@ TEST(Gdiplus, ResizedCopiesDrawOverTheTargetsPixels) {
     }
 }
 
+// 4 x 4, opaque: the left half one colour, the right half another. Alpha stays false.
+void MakeOpaqueHalves(c32bppDIB& image) {
+    ASSERT_TRUE(image.InitializeDIB(4, 4));
+    std::vector<uint8_t> bgra(4 * 4 * 4);
+    for (size_t i = 0; i < 16; ++i) {
+        const uint32_t colour = (i % 4) < 2 ? 0xFFC04020 : 0xFF2080C0; // 0xAARRGGBB
+        std::memcpy(&bgra[i * 4], &colour, 4);
+    }
+    ASSERT_TRUE(image.SetDIBbits(bgra));
+    ASSERT_FALSE(image.Alpha());
+}
+
+TEST(Gdiplus, EnlargedOpaquePicturesStayOpaqueToTheirLastPixel) {
+    c32bppDIB image;
+    MakeOpaqueHalves(image);
+    image.isAlphaBlendFriendly(false); // the copy goes through GDI+
+    ASSERT_TRUE(image.isGDIplusEnabled());
+    ASSERT_TRUE(image.HighQualityInterpolation());
+    c32bppDIB copy;
+    image.CopyImageTo(copy, 16, 16);
+    ASSERT_EQ(copy.Width(), 16);
+    EXPECT_FALSE(copy.Alpha());
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            uint8_t alpha = 0;
+            copy.GetPixel(x, y, alpha, true);
+            EXPECT_EQ(alpha, 255) << x << "," << y;
+        }
+    uint8_t alpha = 0;
+    EXPECT_TRUE(Near(static_cast<uint32_t>(copy.GetPixel(15, 15, alpha, true)), 0xC08020, 2));
+    EXPECT_TRUE(Near(static_cast<uint32_t>(copy.GetPixel(0, 0, alpha, true)), 0x2040C0, 2));
+}
+
+TEST(Gdiplus, StretchedDrawingKeepsTheEdgesOfThePicture) {
+    c32bppDIB image;
+    MakeOpaqueHalves(image);
+    ASSERT_TRUE(image.HighQualityInterpolation()); // so Render chooses GDI+ to stretch
+    TargetDC target(18, 18, 0xFFFFFFFF);
+    ASSERT_TRUE(image.Render(target.dc(), 1, 1, 16, 16));
+    for (int i = 1; i <= 16; ++i) {
+        // TargetDC reads 0xRRGGBB, GetPixel gives red in the low byte.
+        EXPECT_TRUE(Near(target.Rgb(16, i), 0x2080C0, 2))
+            << i << std::hex << " " << target.Rgb(16, i);
+        if (i <= 4 || i >= 13) { // the middle mixes the halves
+            EXPECT_TRUE(Near(target.Rgb(i, 16), i <= 4 ? 0xC04020 : 0x2080C0, 2))
+                << i << std::hex << " " << target.Rgb(i, 16);
+        }
+        EXPECT_TRUE(Near(target.Rgb(1, i), 0xC04020, 2)) << i;
+    }
+    EXPECT_EQ(target.Rgb(17, 17), 0xFFFFFFu);
+    EXPECT_EQ(target.Rgb(0, 0), 0xFFFFFFu);
+}
+
+TEST(Gdiplus, OneStartForTheWholeProcess) {
+    ASSERT_TRUE(cGDIPlus().isGDIplusOk());
+    HMODULE loaded = GetModuleHandleW(L"gdiplus.dll");
+    ASSERT_NE(loaded, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        c32bppDIB image;
+        EXPECT_TRUE(image.isGDIplusEnabled());
+        MakeOpaqueHalves(image);
+        std::vector<uint8_t> png;
+        EXPECT_TRUE(image.SaveToStream_PNG(png));
+    }
+    // Still the same library, never unloaded and loaded again in between.
+    EXPECT_EQ(GetModuleHandleW(L"gdiplus.dll"), loaded);
+}
+
 TEST(Gdiplus, ImageObjectsStartWithGdiplusAndHighQuality) {
     c32bppDIB image;
     EXPECT_TRUE(image.isGDIplusEnabled());

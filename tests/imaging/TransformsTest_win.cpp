@@ -239,8 +239,7 @@ Gdiplus::GpStatus WINGDIPAPI CannotSet(Gdiplus::GpImageAttributes*, Gdiplus::Col
 TEST(RenderWithGdip, DrawsWithoutAttributesThatCannotBeMade) {
     c32bppDIB image;
     MakeSample(image);
-    GdiplusSession session;
-    ASSERT_TRUE(session.ok());
+    ASSERT_NE(ProcessGdiplus(), nullptr);
     cGDIPlus::DrawRequest request;
     request.opacity = 50;
     request.grayFormula = 3;
