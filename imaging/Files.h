@@ -23,6 +23,11 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& byte
 bool WriteWholeFile(const std::filesystem::path& path,
                     std::span<const std::span<const uint8_t>> parts);
 
+// Writes the parts to a new file beside path and moves it over path only once every byte is
+// written: on failure nothing is left behind and an existing file stays as it was.
+bool ReplaceFileWith(const std::filesystem::path& path,
+                     std::span<const std::span<const uint8_t>> parts);
+
 // Clears the attributes of an existing file and deletes it; true when no file remains.
 bool RemoveFile(const std::filesystem::path& path);
 

@@ -1,7 +1,9 @@
 #include "imaging/Files.h"
 
 #include <cstdio>
+#include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace velt {
 
@@ -48,6 +50,30 @@ bool WriteWholeFile(const std::filesystem::path& path,
         if (complete && std::fwrite(part.data(), 1, part.size(), file.get()) != part.size())
             complete = false;
     return std::fclose(file.release()) == 0 && complete;
+}
+
+bool ReplaceFileWith(const std::filesystem::path& path,
+                     std::span<const std::span<const uint8_t>> parts) {
+    std::string temporary =
+        (path.parent_path() / ("." + path.filename().string() + ".XXXXXX")).string();
+    const int descriptor = ::mkstemp(temporary.data());
+    if (descriptor < 0) return false;
+    bool complete = true;
+    for (auto part : parts) {
+        for (size_t done = 0; complete && done < part.size();) {
+            const ssize_t n = ::write(descriptor, part.data() + done, part.size() - done);
+            if (n <= 0) complete = false;
+            else done += static_cast<size_t>(n);
+        }
+    }
+    // mkstemp makes the file private; give it the usual permissions of a new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    complete = ::fchmod(descriptor, 0666 & ~mask) == 0 && complete;
+    complete = ::close(descriptor) == 0 && complete;
+    if (complete && std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 bool RemoveFile(const std::filesystem::path& path) {

@@ -58,6 +58,20 @@ bool WriteWholeFile(const std::filesystem::path& path,
     return true;
 }
 
+bool ReplaceFileWith(const std::filesystem::path& path,
+                     std::span<const std::span<const uint8_t>> parts) {
+    std::filesystem::path folder = path.parent_path();
+    if (folder.empty()) folder = L".";
+    wchar_t temporary[MAX_PATH];
+    if (!GetTempFileNameW(folder.c_str(), L"vlt", 0, temporary)) return false;
+    const bool written = WriteWholeFile(temporary, parts);
+    if (written &&
+        MoveFileExW(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary);
+    return false;
+}
+
 bool RemoveFile(const std::filesystem::path& path) {
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);

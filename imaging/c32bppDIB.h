@@ -4,11 +4,14 @@
 // they are plain heap memory. Every operation fails quietly (false, 0 or -1), never throws.
 #include "imaging/ImageTypes.h"
 #include "imaging/PixelOps.h"
+#include "imaging/PngProperty.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -19,6 +22,10 @@ struct IPicture;
 namespace velt {
 
 struct DecodeScratch;
+class cPNGwriter;
+struct PngWriterDeleter {
+    void operator()(cPNGwriter* writer) const;
+};
 
 // How GetDIBbits writes and SetDIBbits reads a caller's pixel array.
 struct DibBitsFormat {
@@ -102,6 +109,14 @@ public:
     bool SaveToFile_PNG(const std::filesystem::path& Filename, bool PromptOverwrite = true);
     bool SaveToStream_PNG(std::vector<uint8_t>& outStream);
 
+    // Properties written with the next PNG save (ids in PngProperty.h). PropertyID -1 drops
+    // them all; without a value the property is removed. The caption names a custom text.
+    bool PngPropertySet(int32_t PropertyID,
+                        const std::optional<PngPropertyValue>& PropertyValue = std::nullopt,
+                        std::wstring_view LargeBlockCaption = {});
+    PngPropertyValue PngPropertyGet(int32_t PropertyID,
+                                    std::wstring_view LargeBlockCaption = {}) const;
+
     // Properties.
     bool Alpha() const { return m_alpha; }
     int32_t ImageType() const { return m_imageType; }
@@ -170,6 +185,7 @@ private:
                         bool SaveFormat, int32_t iconBitDepth);
     bool WritePixelsTo(c32bppDIB& target, int32_t newWidth, int32_t newHeight);
     void BuildBitmapFile(std::vector<uint8_t>& out) const;
+    bool WritePngOurselves(const std::filesystem::path* file, std::vector<uint8_t>* out) const;
 
     // Platform half (c32bppDIB_win.cpp or c32bppDIB_native.cpp).
     bool AllocatePixels(int32_t width, int32_t height);
@@ -191,6 +207,7 @@ private:
     bool m_highQuality = false;
     std::vector<uint8_t> m_originalFormat;
     std::unique_ptr<DecodeScratch> m_scratch;
+    std::unique_ptr<cPNGwriter, PngWriterDeleter> m_pngProperties;
 #ifdef _WIN32
     UniqueBitmap m_dib;
     UniqueMemoryDC m_dc;

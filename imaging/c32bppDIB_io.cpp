@@ -233,12 +233,13 @@ bool c32bppDIB::SaveToFile(const std::filesystem::path& Filename, bool PromptOve
 bool c32bppDIB::SaveToFile_PNG(const std::filesystem::path& Filename, bool PromptOverwrite) {
     if (Filename.empty() || !m_bits) return false;
     if (PromptOverwrite && FileExists(Filename) && !ConfirmOverwrite()) return false;
-    return SavePngWithPlatform(&Filename, nullptr);
+    // Our own encoder first; the platform's writer when ours cannot (no zlib).
+    return WritePngOurselves(&Filename, nullptr) || SavePngWithPlatform(&Filename, nullptr);
 }
 
 bool c32bppDIB::SaveToStream_PNG(std::vector<uint8_t>& outStream) {
     if (!m_bits) return false;
-    return SavePngWithPlatform(nullptr, &outStream);
+    return WritePngOurselves(nullptr, &outStream) || SavePngWithPlatform(nullptr, &outStream);
 }
 
 } // namespace velt

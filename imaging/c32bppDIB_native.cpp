@@ -35,7 +35,7 @@ bool c32bppDIB::CopyWithGdiplus(c32bppDIB&, int32_t, int32_t) { return false; }
 bool c32bppDIB::CopyWithAlphaBlend(c32bppDIB&, int32_t, int32_t) { return false; }
 
 bool c32bppDIB::SavePngWithPlatform(const std::filesystem::path*, std::vector<uint8_t>*) {
-    return false; // PNG writing needs GDI+ until our own encoder exists
+    return false; // no GDI+: our own encoder is the only PNG writer
 }
 
 // No one can be asked, so an existing file is kept.

@@ -48,7 +48,7 @@ TEST(Gdiplus, PngStreamRoundTrip) {
     c32bppDIB image, loaded;
     MakeSample(image);
     std::vector<uint8_t> png;
-    ASSERT_TRUE(image.SaveToStream_PNG(png));
+    ASSERT_TRUE(cGDIPlus().SaveToPNG({}, png, image));
     ASSERT_GT(png.size(), 8u);
     EXPECT_EQ(0, std::memcmp(png.data(), Signature().data(), 8));
     ASSERT_TRUE(loaded.LoadPicture_Stream(png));

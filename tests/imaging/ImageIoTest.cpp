@@ -168,7 +168,7 @@ TEST(ImageCapabilities, NativeBuildHasNeitherGdiNorGdiplus) {
     EXPECT_TRUE(image.isZlibEnabled());
     ASSERT_TRUE(image.InitializeDIB(1, 1));
     std::vector<uint8_t> png;
-    EXPECT_FALSE(image.SaveToStream_PNG(png));
+    EXPECT_TRUE(image.SaveToStream_PNG(png)); // through our own encoder, which needs only zlib
 }
 
 } // namespace

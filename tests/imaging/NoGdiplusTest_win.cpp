@@ -1,5 +1,5 @@
 // Runs with gdiplus.dll disabled: PNG files go through our own parser, drawing through
-// AlphaBlend or our own path, and PNG writing fails cleanly.
+// AlphaBlend or our own path, and PNG files are written by our own encoder alone.
 #include "DrawTestSupport_win.h"
 #include "PngTestSupport.h"
 
@@ -19,8 +19,11 @@ TEST(NoGdiplus, CannotBeSwitchedOn) {
     EXPECT_FALSE(cGDIPlus().isGDIplusOk());
     ASSERT_TRUE(image.InitializeDIB(2, 2));
     std::vector<uint8_t> png;
-    EXPECT_FALSE(image.SaveToStream_PNG(png));
+    EXPECT_FALSE(cGDIPlus().SaveToPNG({}, png, image));
     EXPECT_TRUE(png.empty());
+    EXPECT_TRUE(image.SaveToStream_PNG(png));
+    c32bppDIB loaded;
+    EXPECT_TRUE(loaded.LoadPicture_Stream(png));
     EXPECT_FALSE(cGDIPlus().LoadWithGdip(nullptr, std::vector<uint8_t>(100, 1), image));
     cGDIPlus::DrawRequest request;
     TargetDC target(2, 2, 0);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace velt::test {
 namespace {
 
@@ -56,6 +58,20 @@ TEST(NoZlib, ChunkCrcsAreNotChecked) {
     AppendChunk(file, "IEND", {});
     c32bppDIB image;
     EXPECT_TRUE(image.LoadPicture_Stream(file));
+}
+
+// Our encoder needs zlib, and the native build has no other PNG writer: saves fail and leave
+// neither bytes nor a file.
+TEST(NoZlib, PngCannotBeWritten) {
+    c32bppDIB image;
+    ASSERT_TRUE(image.InitializeDIB(3, 2));
+    std::vector<uint8_t> png{1, 2, 3};
+    EXPECT_FALSE(image.SaveToStream_PNG(png));
+    EXPECT_TRUE(png.empty());
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "velt-nozlib.png";
+    std::filesystem::remove(file);
+    EXPECT_FALSE(image.SaveToFile_PNG(file, false));
+    EXPECT_FALSE(std::filesystem::exists(file));
 }
 
 } // namespace

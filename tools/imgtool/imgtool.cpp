@@ -2,7 +2,7 @@
 //   imgtool info FILE       prints WIDTHxHEIGHT type=IMAGETYPE alpha=0|1
 //   imgtool convert IN OUT  writes OUT as .bmp (32-bit when the image has alpha) or .png
 // Exit status: 0 done, 1 the input does not load, 2 wrong arguments, 3 the output was not
-// written (PNG writing needs GDI+, so the native build cannot write .png files).
+// written. PNG files come from our own encoder (GDI+ writes them on Windows when it cannot).
 #include "imaging/c32bppDIB.h"
 
 #include <algorithm>
