@@ -42,9 +42,22 @@ using UniqueRegion = Unique<HRGN, DeleteObject>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
 using UniqueMenu = Unique<HMENU, DestroyMenu>;
 using UniqueModule = Unique<HMODULE, FreeLibrary>;
-using UniqueHandle =
-    Unique<HANDLE, CloseHandle>;              // null means none: convert INVALID_HANDLE_VALUE first
-using UniqueMemoryDC = Unique<HDC, DeleteDC>; // from CreateCompatibleDC
+using UniqueHandle = Unique<HANDLE, CloseHandle>; // processes, threads, mutexes: null is none
+using UniqueMemoryDC = Unique<HDC, DeleteDC>;     // from CreateCompatibleDC
+using UniqueGlobal = Unique<HGLOBAL, GlobalFree>; // GlobalAlloc memory nobody else took over
+// Only for windows nobody else destroys: a Window object's native window is its own affair.
+using UniqueWindow = Unique<HWND, DestroyWindow>;
+
+// CreateFile's handles, whose failure value is INVALID_HANDLE_VALUE: held as empty.
+class UniqueFile : public UniqueHandle {
+public:
+    UniqueFile() = default;
+    explicit UniqueFile(HANDLE file) : UniqueHandle(Held(file)) {}
+    void reset(HANDLE file = nullptr) { UniqueHandle::reset(Held(file)); }
+
+private:
+    static HANDLE Held(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
+};
 
 // GetDC / GetWindowDC paired with ReleaseDC.
 class WindowDC {

@@ -125,7 +125,7 @@ TEST_F(ButtonHelpersTest, DataDroppedAfterStartDDpRaisesOLEDragDrop) {
     DropAtOnce source;
     DWORD result = DROPEFFECT_NONE;
 
-    PutCursor(host.ScreenOf(10, 10));
+    MoveCursor(host.ScreenOf(10, 10));
     DoDragDrop(&data, &source, DROPEFFECT_COPY | DROPEFFECT_MOVE, &result);
     EXPECT_EQ(dropped, nullptr); // not a drop target yet
 

@@ -15,17 +15,6 @@ UniqueBitmap SolidBitmap(int width, int height, COLORREF colour) {
     return bitmap;
 }
 
-COLORREF Shown(const ctlVistorButton& button, int x, int y) {
-    RECT client{};
-    GetClientRect(button.hWnd(), &client);
-    UniqueBitmap frame = CreateSurfaceBitmap(std::max<int>(client.right, 1),
-                                             std::max<int>(client.bottom, 1));
-    UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
-    Selected selected(dc.get(), frame.get());
-    SendMessageW(button.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
-    return GetPixel(dc.get(), x, y);
-}
-
 COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
     UniqueMemoryDC dc(CreateCompatibleDC(nullptr));
     Selected selected(dc.get(), bitmap);
@@ -39,37 +28,27 @@ COLORREF Blended(COLORREF source, COLORREF destination, int alpha) {
                mix(GetBValue(source), GetBValue(destination)));
 }
 
-bool Near(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
 ButtonHost::ButtonHost() {
-    static HBRUSH background = CreateSolidBrush(kHostColour);
+    static const UniqueBrush background(CreateSolidBrush(kHostColour));
     WNDCLASSW wc{};
     wc.lpfnWndProc = DefWindowProcW;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = background;
+    wc.hbrBackground = background.get();
     wc.lpszClassName = L"VeltButtonTestHost";
     RegisterClassW(&wc);
-    m_window = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"",
-                               WS_POPUP | WS_VISIBLE, kHostAt.x, kHostAt.y, 300, 200, nullptr,
-                               nullptr, wc.hInstance, nullptr);
-    UpdateWindow(m_window);
+    m_window.reset(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, wc.lpszClassName, L"",
+                                   WS_POPUP | WS_VISIBLE, kHostAt.x, kHostAt.y, 300, 200, nullptr,
+                                   nullptr, wc.hInstance, nullptr));
+    UpdateWindow(m_window.get());
     // The cursor away from the host, and the moves that brought it there gone, so that only
     // the test's own messages reach the button.
-    PutCursor(POINT{700, 600});
+    MoveCursor(POINT{700, 600});
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-ButtonHost::~ButtonHost() {
-    if (m_window) DestroyWindow(m_window);
-}
-
 void ButtonHost::Place(ctlVistorButton& button) {
-    button.Create(m_window, kButtonAt.x * 15, kButtonAt.y * 15);
+    button.Create(m_window.get(), kButtonAt.x * 15, kButtonAt.y * 15);
     button.Caption(L"");
     UniqueBitmap up = SolidBitmap(kFaceWidth, kFaceHeight, kUp);
     UniqueBitmap over = SolidBitmap(kFaceWidth, kFaceHeight, kOver);
@@ -112,27 +91,8 @@ void ButtonHost::Press(ctlVistorButton& button, int x, int y, UINT message) {
                  At(x, y));
 }
 
-void PutCursor(POINT at) {
-    // Under Wine the cursor reaches its new place through the X server, and a late report of an
-    // earlier place can still move it back: wait until it has stayed put for a while.
-    auto there = [&] {
-        POINT now{};
-        GetCursorPos(&now);
-        return now.x == at.x && now.y == at.y;
-    };
-    for (int attempt = 0; attempt < 20; ++attempt) {
-        SetCursorPos(at.x, at.y);
-        int steady = 0;
-        for (int waited = 0; waited < 300 && steady < 6; waited += 10) {
-            steady = there() ? steady + 1 : 0;
-            Sleep(10);
-        }
-        if (steady >= 6) return;
-    }
-}
-
 void ButtonHost::Release(ctlVistorButton& button, int x, int y, UINT message) {
-    PutCursor(ScreenOf(x, y));
+    MoveCursor(ScreenOf(x, y));
     SendMessageW(button.hWnd(), message, 0, At(x, y));
 }
 

@@ -3,6 +3,7 @@
 // drive the button with synthesized mouse messages.
 #include "controls/ctlVistorButton_win.h"
 #include "tests/controls/FakeTimers.h"
+#include "tests/support/Gui_win.h"
 
 #include <string>
 #include <vector>
@@ -20,28 +21,25 @@ inline constexpr int kFaceHeight = 20;
 
 UniqueBitmap SolidBitmap(int width, int height, COLORREF colour);
 
-// What the control shows at (x, y), read through WM_PRINTCLIENT.
-COLORREF Shown(const ctlVistorButton& button, int x, int y);
+// What the control shows at (x, y).
+inline COLORREF Shown(const ctlVistorButton& button, int x, int y) {
+    return PrintedPixel(button.hWnd(), x, y);
+}
 // The pixel at (x, y) of a bitmap.
 COLORREF PixelOf(HBITMAP bitmap, int x, int y);
 
 // One blend step of AlphaBlend with constant alpha, colour by colour.
 COLORREF Blended(COLORREF source, COLORREF destination, int alpha);
-bool Near(COLORREF a, COLORREF b, int tolerance);
-
-// Moves the cursor and waits until the system reports it there.
-void PutCursor(POINT at);
 
 class ButtonHost {
 public:
     ButtonHost();
-    ~ButtonHost();
     ButtonHost(const ButtonHost&) = delete;
     ButtonHost& operator=(const ButtonHost&) = delete;
 
     // Creates the button with the three plain faces, no caption, showing Up; logs its events.
     void Place(ctlVistorButton& button);
-    HWND hWnd() const { return m_window; }
+    HWND hWnd() const { return m_window.get(); }
 
     // Mouse messages in the button's client pixels. A release puts the cursor at the same place
     // first, as the button asks the screen which window is under it.
@@ -53,7 +51,7 @@ public:
     std::vector<std::string> log;
 
 private:
-    HWND m_window = nullptr;
+    UniqueWindow m_window;
 };
 
 } // namespace velt::testing

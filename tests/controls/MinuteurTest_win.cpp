@@ -1,5 +1,6 @@
 #include "controls/Minuteur_win.h"
 #include "platform/Win32_win.h"
+#include "tests/support/Gui_win.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,15 @@
 namespace velt {
 namespace {
 
-// Runs the message loop for about that long, as the program's own loop would.
-void Pump(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < milliseconds) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(5);
-    }
+// Another timer of the same period, ticking a few times as a sign that the message loop has
+// run long enough for a timer that was not stopped to tick too.
+void PumpWhileAWitnessTicks(int ticks) {
+    Minuteur witness(SystemTimers());
+    int seen = 0;
+    witness.Intervalle(20);
+    witness.Action = [&] { ++seen; };
+    witness.Actif(true);
+    testing::PumpUntil([&] { return seen >= ticks; });
 }
 
 TEST(MinuteurOnSystemTimers, TicksWhileActifAndStopsWhenSwitchedOffInsideAction) {
@@ -27,7 +29,8 @@ TEST(MinuteurOnSystemTimers, TicksWhileActifAndStopsWhenSwitchedOffInsideAction)
     };
     m.Actif(true);
     EXPECT_EQ(modMinuteur::RegisteredCount(), 1u);
-    Pump(600);
+    testing::PumpUntil([&] { return !m.Actif(); });
+    PumpWhileAWitnessTicks(3);
     EXPECT_EQ(ticks, 3);
     EXPECT_FALSE(m.Actif());
     EXPECT_EQ(modMinuteur::RegisteredCount(), 0u);
@@ -42,7 +45,7 @@ TEST(MinuteurOnSystemTimers, TwoObjectsTickSideBySide) {
     slow.Intervalle(150);
     fast.Actif(true);
     slow.Actif(true);
-    Pump(500);
+    testing::PumpUntil([&] { return slowTicks >= 2; });
     fast.Actif(false);
     slow.Actif(false);
     EXPECT_GT(fastTicks, slowTicks);
@@ -55,9 +58,11 @@ TEST(MinuteurOnSystemTimers, ADestroyedRunningObjectGetsNoLateTick) {
     m->Intervalle(20);
     m->Action = [&] { ++ticks; };
     m->Actif(true);
-    Sleep(100); // a tick is due and waiting in the queue
+    MSG due;
+    ASSERT_TRUE(testing::WaitUntil(
+        [&] { return PeekMessageW(&due, nullptr, WM_TIMER, WM_TIMER, PM_NOREMOVE) != FALSE; }));
     m.reset();
-    Pump(200);
+    PumpWhileAWitnessTicks(3);
     EXPECT_EQ(ticks, 0);
     EXPECT_EQ(modMinuteur::RegisteredCount(), 0u);
 }

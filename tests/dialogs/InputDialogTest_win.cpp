@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace velt::testing {
 namespace {
 
@@ -15,33 +13,6 @@ std::wstring TextOf(HWND window) {
     wchar_t text[256] = {};
     SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-// A screenshot for the eye when VELT_SHOT_DIR names a folder; it waits until the picture is
-// written, as Wine does not wait for a Unix program.
-void Screenshot(const char* name) {
-    const char* folder = std::getenv("VELT_SHOT_DIR");
-    if (!folder) return;
-    std::string path = std::string(folder) + "/" + name + ".png";
-    std::wstring unixPath(path.begin(), path.end());
-    std::wstring windowsPath = L"Z:" + unixPath;
-    DeleteFileW(windowsPath.c_str());
-    std::wstring commandLine = L"Z:\\usr\\bin\\import -window root " + unixPath;
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    WaitFor(
-        [&] {
-            WIN32_FILE_ATTRIBUTE_DATA data{};
-            return GetFileAttributesExW(windowsPath.c_str(), GetFileExInfoStandard, &data) &&
-                   data.nFileSizeLow > 0;
-        },
-        10000);
-    Sleep(300); // the file is complete a moment after it appears
 }
 
 struct Seen {
@@ -71,14 +42,11 @@ TEST(InputDialog, ReturnsTheAnswerExactlyAsTypedWhenEnterIsPressed) {
         LRESULT first = SendMessageW(box, EM_POSFROMCHAR, 0, 0);
         LRESULT last = SendMessageW(box, EM_POSFROMCHAR, static_cast<WPARAM>(seen.length - 1), 0);
         seen.maskedWidth = static_cast<short>(LOWORD(last)) - static_cast<short>(LOWORD(first));
-        HDC screen = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(screen,
-                                   reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
+        WindowDC screen(nullptr);
+        Selected font(screen.get(), reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)));
         SIZE stars{};
-        std::wstring mask(static_cast<size_t>(seen.length - 1), L'*');
-        GetTextExtentPoint32W(screen, mask.c_str(), static_cast<int>(mask.size()), &stars);
-        SelectObject(screen, old);
-        ReleaseDC(nullptr, screen);
+        std::wstring mask(static_cast<size_t>(std::max(seen.length - 1, 0)), L'*');
+        GetTextExtentPoint32W(screen.get(), mask.c_str(), static_cast<int>(mask.size()), &stars);
         seen.starsWidth = stars.cx;
         Screenshot("prompt-typed");
         Xdotool(L"key Return");
@@ -113,36 +81,29 @@ COLORREF FacePixel(const wchar_t* resource, int x, int y) {
     return GetPixel(face.dc(), x, y);
 }
 
-bool Near(COLORREF a, COLORREF b, int tolerance) {
-    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
-           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
-           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
-}
-
 TEST(InputDialog, CancelAfterTypingReturnsTheEmptyTextAndOkFadesWithThePointer) {
+    // The border, where Up and Over differ most.
+    COLORREF up = FacePixel(L"OK_UP", 0, 10), over = FacePixel(L"OK_OVER", 0, 10);
+    ASSERT_FALSE(Near(up, over, 30));
     COLORREF upBefore = CLR_INVALID, hovered = CLR_INVALID, left = CLR_INVALID;
     PromptDriver driver([&](HWND prompt) {
         TypeText(prompt, L"secret");
         std::vector<HWND> buttons = Children(prompt, L"VeltImageButton");
         if (buttons.size() != 2) return;
-        // The border, where Up and Over differ most.
         upBefore = PrintedPixel(buttons[0], 0, 10);
         PointAt(buttons[0]);
-        Sleep(1200); // thirteen ticks of 40 ms fade it in fully
-        hovered = PrintedPixel(buttons[0], 0, 10);
+        // Thirteen ticks of 40 ms fade it in fully.
+        WaitUntil([&] { return Near(hovered = PrintedPixel(buttons[0], 0, 10), over, 4); });
         Screenshot("prompt-hover");
-        SetCursorPos(5, 5); // far away, over another program's window
+        MoveCursor(POINT{5, 5}); // far away, over another program's window
         // Fading out, each tick blends Up in a little more strongly than the one before.
-        Sleep(3000);
-        left = PrintedPixel(buttons[0], 0, 10);
+        WaitUntil([&] { return Near(left = PrintedPixel(buttons[0], 0, 10), up, 6); });
         ClickOn(buttons[1]);
     });
     std::wstring answer = InputDialog(L"Lock Desktop!", L"Enter Password to Lock this Desktop");
     driver.Join();
     EXPECT_FALSE(driver.stuck);
     EXPECT_EQ(answer, L"");
-    COLORREF up = FacePixel(L"OK_UP", 0, 10), over = FacePixel(L"OK_OVER", 0, 10);
-    ASSERT_FALSE(Near(up, over, 30));
     EXPECT_EQ(upBefore, up);
     EXPECT_TRUE(Near(hovered, over, 4)) << std::hex << hovered;
     // The fade back towards Up converges long before its level reaches 0.

@@ -1,7 +1,8 @@
 #pragma once
 // Drives the modal prompt from a second thread the way a user would: real X key and mouse input
 // through xdotool, the cursor through SetCursorPos. The test's own thread sits in InputDialog.
-#include "platform/Win32_win.h"
+#include "tests/support/Gui_win.h"
+#include "tests/support/Process_win.h"
 
 #include <algorithm>
 #include <atomic>
@@ -12,45 +13,22 @@
 
 namespace velt::testing {
 
-// Starts xdotool with these arguments. Wine does not wait for a Unix program: the input it
-// sends arrives later, in order, so a test waits for its effect instead.
-inline bool Xdotool(const std::wstring& arguments) {
-    std::wstring commandLine = L"Z:\\usr\\bin\\xdotool " + arguments;
-    STARTUPINFOW startup{sizeof(startup)};
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    WaitForSingleObject(process.hProcess, 15000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+inline HWND VisiblePrompt() {
+    HWND prompt = FindWindowW(L"VeltForm", nullptr);
+    return prompt && IsWindowVisible(prompt) ? prompt : nullptr;
 }
 
-// Polls until done() holds, for at most a few seconds.
-template <typename Done>
-bool WaitFor(Done done, int milliseconds = 5000) {
-    for (int waited = 0; !done(); waited += 20) {
-        if (waited >= milliseconds) return false;
-        Sleep(20);
-    }
-    return true;
-}
+inline HWND AnswerBox(HWND prompt) { return FindWindowExW(prompt, nullptr, L"Edit", nullptr); }
 
 // Types text key by key into the prompt's answer box (a space goes as the key "space", so none
 // is lost to command-line parsing) and waits until the box holds that many more characters.
 inline bool TypeText(HWND prompt, const std::wstring& text) {
-    HWND box = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
+    HWND box = AnswerBox(prompt);
     auto length = [box] { return static_cast<size_t>(SendMessageW(box, WM_GETTEXTLENGTH, 0, 0)); };
     size_t expected = length() + text.size();
     std::wstring keys = L"key --delay 30";
     for (wchar_t c : text) keys += c == L' ' ? std::wstring(L" space") : std::wstring(L" ") + c;
-    return Xdotool(keys) && WaitFor([&] { return length() == expected; });
-}
-
-inline HWND VisiblePrompt() {
-    HWND prompt = FindWindowW(L"VeltForm", nullptr);
-    return prompt && IsWindowVisible(prompt) ? prompt : nullptr;
+    return Xdotool(keys) && WaitUntil([&] { return length() == expected; });
 }
 
 // The prompt's children of one class, left to right.
@@ -68,49 +46,32 @@ inline std::vector<HWND> Children(HWND prompt, const wchar_t* className) {
     return found;
 }
 
-// Brings the cursor over the centre of a window, as a pointer that enters it.
-inline void PointAt(HWND window) {
+// Brings the cursor over the centre of an image button, as a pointer that enters it, and waits
+// until the button has taken the mouse capture: it has seen the pointer come in.
+inline bool PointAt(HWND button) {
     RECT r{};
-    GetWindowRect(window, &r);
+    GetWindowRect(button, &r);
     int x = (r.left + r.right) / 2, y = (r.top + r.bottom) / 2;
-    SetCursorPos(x - 3, y);
-    Sleep(150);
-    SetCursorPos(x, y);
-    Sleep(300);
+    return MoveCursor(POINT{x - 3, y}) && MoveCursor(POINT{x, y}) &&
+           WaitUntil([&] { return CaptureOfThreadOf(button) == button; });
 }
 
-// Clicks the centre of a window with the left button.
-inline void ClickOn(HWND window) {
-    PointAt(window);
-    Xdotool(L"click 1");
-}
+// Clicks the centre of an image button with the left button.
+inline bool ClickOn(HWND button) { return PointAt(button) && Xdotool(L"click 1"); }
 
-// The pixel a window shows at (x, y), asked of the window itself.
-inline COLORREF PrintedPixel(HWND window, int x, int y) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, x + 1, y + 1);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    COLORREF pixel = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return pixel;
-}
-
-// Waits for the prompt, runs steps on it, and closes it if it is still open well after.
+// Waits for the prompt to have the keyboard in its answer box, runs steps on it, and closes it
+// if it is still open well after.
 class PromptDriver {
 public:
     explicit PromptDriver(std::function<void(HWND prompt)> steps)
-        : m_parked(ParkCursor()), m_thread([this, steps = std::move(steps)] {
+        : m_parked(MoveCursor(POINT{5, 5})), m_thread([this, steps = std::move(steps)] {
               HWND prompt = nullptr;
-              for (int i = 0; i < 200 && !(prompt = VisiblePrompt()); ++i) Sleep(50);
-              if (!prompt) return;
-              Sleep(300); // let the window take the focus
-              steps(prompt);
-              for (int i = 0; i < 200 && VisiblePrompt() && !m_stop; ++i) Sleep(50);
+              if (!WaitUntil([&] { return (prompt = VisiblePrompt()) != nullptr; })) return;
+              // Keys typed before then would go to whichever window had the keyboard.
+              if (WaitUntil([&] { return HasKeyboard(prompt, AnswerBox(prompt)); }) &&
+                  WaitUntil([&] { return TakeXFocus(prompt); }))
+                  steps(prompt);
+              WaitUntil([&] { return !VisiblePrompt() || m_stop; });
               if (VisiblePrompt()) {
                   stuck = true;
                   PostMessageW(prompt, WM_CLOSE, 0, 0);
@@ -118,7 +79,7 @@ public:
           }) {}
     ~PromptDriver() {
         m_stop = true;
-        if (m_thread.joinable()) m_thread.join();
+        Join();
     }
     void Join() {
         if (m_thread.joinable()) m_thread.join();
@@ -128,15 +89,6 @@ public:
 
 private:
     // Out of the prompt's way, so that it opens with no button under the pointer.
-    static bool ParkCursor() {
-        SetCursorPos(5, 5);
-        return WaitFor([] {
-            POINT at{};
-            GetCursorPos(&at);
-            return at.x == 5 && at.y == 5;
-        });
-    }
-
     bool m_parked;
     std::atomic<bool> m_stop{false};
     std::thread m_thread;

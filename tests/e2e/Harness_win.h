@@ -3,46 +3,31 @@
 // the test's choosing, starts helper windows in another process, types real keys through X and
 // waits for what should follow.
 #include "platform/Win32_win.h"
+#include "tests/support/Gui_win.h"
+#include "tests/support/Process_win.h"
 
 #include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
 namespace velt::e2e {
 
-// Runs until done() or the timeout; false on timeout. Polls every 20 ms.
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
+using testing::Process;
+using testing::WaitUntil;
+using testing::Xdotool;
 
-// Real X key input, e.g. Keys(L"keydown alt 3").
-void Keys(const std::wstring& xdotoolArguments);
-
-class Process {
-public:
-    Process() = default;
-    Process(const std::wstring& commandLine, const std::wstring& folder);
-    ~Process();
-    Process(Process&& other) noexcept;
-    Process& operator=(Process&& other) noexcept;
-    Process(const Process&) = delete;
-    Process& operator=(const Process&) = delete;
-
-    bool Started() const { return m_process != nullptr; }
-    DWORD Id() const { return m_id; }
-    bool WaitForExit(std::chrono::milliseconds timeout);
-    DWORD ExitCode() const;
-    void Kill();
-
-private:
-    HANDLE m_process = nullptr;
-    DWORD m_id = 0;
-};
+// The overview hotkey Ctrl+Shift+Q, for a Config.ini.
+inline constexpr const char* kOverviewHotkey = "[Keys]\r\nControl0=17\r\nShift0=16\r\nAlt0=81\r\n";
 
 // A copy of Velt in a fresh folder, with configIni written beside it (none when empty).
 class Velt {
 public:
     explicit Velt(const std::string& configIni = {});
     ~Velt(); // closes Velt if it still runs
+    Velt(const Velt&) = delete;
+    Velt& operator=(const Velt&) = delete;
+    // Starts it and waits until it has settled: its window shown once at the end of start-up and
+    // hidden again by a poll.
     bool Start();
     bool StartAnother(Process& second); // a second copy from the same folder
 
@@ -50,6 +35,10 @@ public:
     HWND TrayReceiver() const;
     // What the shell does when the pointer passes over the icon; the menu opens at the cursor.
     void NotifyFromTrayIcon() const;
+    // Waits until the poll has certainly run count more times, holding and letting go the
+    // overview hotkey (kOverviewHotkey must be in the Config.ini): the overview shows or hides
+    // on a poll that has seen the keys, so each change is one more poll.
+    bool SeePolls(int count);
     bool Close(); // WM_CLOSE, as any window close; true when the process ended
     Process& process() { return m_process; }
     const std::wstring& Folder() const { return m_folder; }
@@ -69,8 +58,7 @@ public:
     HWND Find(const std::wstring& title) const;
     bool Visible(const std::wstring& title) const;
     // Waits until every listed window has the given visibility.
-    bool WaitVisible(const std::vector<std::wstring>& titles, bool visible,
-                     std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+    bool WaitVisible(const std::vector<std::wstring>& titles, bool visible) const;
 
 private:
     Process m_process;

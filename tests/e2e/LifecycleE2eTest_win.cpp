@@ -19,7 +19,7 @@ TEST(Lifecycle, ASecondInstanceLeavesNoTrace) {
     HWND first = velt.MainWindow();
     Process second;
     ASSERT_TRUE(velt.StartAnother(second));
-    ASSERT_TRUE(second.WaitForExit(std::chrono::seconds(10)));
+    ASSERT_TRUE(second.WaitForExit());
     EXPECT_EQ(second.ExitCode(), 0u);
     EXPECT_EQ(CountVeltWindows(), 1);
     EXPECT_EQ(velt.MainWindow(), first);
@@ -45,11 +45,11 @@ TEST(Lifecycle, ThePointerPassingOverTheTrayIconOpensTheMenu) {
     ASSERT_TRUE(GetWindowRect(FindWindowW(L"Shell_TrayWnd", nullptr), &taskbar));
     // Velt's is the only icon in the notification area, at the taskbar's right end.
     int x = taskbar.right - 11, y = (taskbar.top + taskbar.bottom) / 2;
-    Keys(L"mousemove " + std::to_wstring(x - 1) + L" " + std::to_wstring(y) + L" mousemove " +
-         std::to_wstring(x) + L" " + std::to_wstring(y));
-    EXPECT_TRUE(WaitUntil(MenuOpen, std::chrono::seconds(5)));
-    Keys(L"mousemove 300 200 click 1");
-    EXPECT_TRUE(WaitUntil([] { return !MenuOpen(); }, std::chrono::seconds(5)));
+    Xdotool(L"mousemove " + std::to_wstring(x - 1) + L" " + std::to_wstring(y) + L" mousemove " +
+            std::to_wstring(x) + L" " + std::to_wstring(y));
+    EXPECT_TRUE(WaitUntil(MenuOpen));
+    Xdotool(L"mousemove 300 200 click 1");
+    EXPECT_TRUE(WaitUntil([] { return !MenuOpen(); }));
 }
 
 TEST(Lifecycle, MenuEntriesSwitchDesktopsAndWindowsStayWithTheirDesktop) {
@@ -93,7 +93,7 @@ TEST(Lifecycle, ExitFromTheMenuEndsVeltAndShowsTheWindows) {
     ASSERT_TRUE(five.WaitVisible(Titles(L"Exit five", 2), false));
 
     ASSERT_TRUE(ChooseExit(velt));
-    EXPECT_TRUE(velt.process().WaitForExit(std::chrono::seconds(10)));
+    EXPECT_TRUE(velt.process().WaitForExit());
     EXPECT_TRUE(five.WaitVisible(Titles(L"Exit five", 2), true));
 }
 

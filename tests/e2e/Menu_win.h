@@ -30,9 +30,10 @@ inline bool MenuOpen() { return !OpenMenus().empty(); }
 // Opens the menu with the cursor at a known place, so that it and its submenu open down and to
 // the right of it; returns the root menu window.
 inline HWND OpenTrayMenu(const Velt& velt) {
-    Keys(L"mousemove 200 200");
+    if (!Xdotool(L"mousemove 200 200") || !WaitUntil([] { return testing::CursorAt({200, 200}); }))
+        return nullptr;
     velt.NotifyFromTrayIcon();
-    if (!WaitUntil(MenuOpen, std::chrono::seconds(5))) return nullptr;
+    if (!WaitUntil(MenuOpen)) return nullptr;
     return OpenMenus().front();
 }
 
@@ -46,8 +47,21 @@ inline POINT ItemCentre(HWND menu, int index, int count) {
     return POINT{origin.x + client.right / 3, origin.y + height * index + height / 2};
 }
 
-inline void Click(POINT at) {
-    Keys(L"mousemove " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y) + L" click 1");
+// True when the screen shows the item at the height of at highlighted, near the menu's right
+// edge where no text is: the menu has seen the pointer there and is on screen.
+inline bool Highlighted(HWND menu, POINT at) {
+    RECT client{};
+    GetClientRect(menu, &client);
+    POINT edge{client.right - 4, 0};
+    ClientToScreen(menu, &edge);
+    COLORREF shown = testing::ScreenPixel(POINT{edge.x, at.y});
+    return shown == GetSysColor(COLOR_HIGHLIGHT) || shown == GetSysColor(COLOR_MENUHILIGHT);
+}
+
+// Points at a menu item and clicks it once the menu shows it highlighted.
+inline bool ClickItem(HWND menu, POINT at) {
+    return Xdotool(L"mousemove " + std::to_wstring(at.x) + L" " + std::to_wstring(at.y)) &&
+           WaitUntil([&] { return Highlighted(menu, at); }) && Xdotool(L"click 1");
 }
 
 // Exit is the root's first item and "Switch to" its last: both sit 8 pixels into the client area.
@@ -58,20 +72,17 @@ inline ::testing::AssertionResult ChooseDesktop(const Velt& velt, int number) {
     GetClientRect(root, &client);
     POINT switchTo{client.right / 3, client.bottom - 8};
     ClientToScreen(root, &switchTo);
-    Keys(L"mousemove " + std::to_wstring(switchTo.x) + L" " + std::to_wstring(switchTo.y));
+    Xdotool(L"mousemove " + std::to_wstring(switchTo.x) + L" " + std::to_wstring(switchTo.y));
     HWND submenu = nullptr;
-    if (!WaitUntil(
-            [&] {
-                for (HWND menu : OpenMenus())
-                    if (menu != root) submenu = menu;
-                return submenu != nullptr;
-            },
-            std::chrono::seconds(5)))
+    if (!WaitUntil([&] {
+            for (HWND menu : OpenMenus())
+                if (menu != root) submenu = menu;
+            return submenu != nullptr;
+        }))
         return ::testing::AssertionFailure() << "\"Switch to\" did not open";
-    // Wine reports the submenu window visible a moment before it is on screen.
-    Sleep(400);
-    Click(ItemCentre(submenu, number - 1, 9));
-    if (!WaitUntil([] { return !MenuOpen(); }, std::chrono::seconds(5)))
+    if (!ClickItem(submenu, ItemCentre(submenu, number - 1, 9)))
+        return ::testing::AssertionFailure() << "the item was never highlighted";
+    if (!WaitUntil([] { return !MenuOpen(); }))
         return ::testing::AssertionFailure() << "the menu stayed open";
     return ::testing::AssertionSuccess();
 }
@@ -81,8 +92,7 @@ inline bool ChooseExit(const Velt& velt) {
     if (!root) return false;
     POINT exit{20, 8};
     ClientToScreen(root, &exit);
-    Click(exit);
-    return true;
+    return ClickItem(root, exit);
 }
 
 } // namespace velt::e2e

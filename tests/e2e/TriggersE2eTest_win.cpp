@@ -14,15 +14,15 @@ TEST(Triggers, AltDigitHidesAndShowsDesktops) {
     HelperWindows five(Titles(L"Alt five", 2));
     ASSERT_TRUE(velt.Start());
 
-    Keys(L"keydown alt 3");
+    Xdotool(L"keydown alt 3");
     EXPECT_TRUE(five.WaitVisible(Titles(L"Alt five", 2), false));
-    Keys(L"keyup 3 alt");
+    Xdotool(L"keyup 3 alt");
     HelperWindows three(Titles(L"Alt three", 1));
 
-    Keys(L"keydown alt 5");
+    Xdotool(L"keydown alt 5");
     EXPECT_TRUE(five.WaitVisible(Titles(L"Alt five", 2), true));
     EXPECT_TRUE(three.WaitVisible(Titles(L"Alt three", 1), false));
-    Keys(L"keyup 5 alt");
+    Xdotool(L"keyup 5 alt");
 }
 
 TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
@@ -37,13 +37,11 @@ TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
     EXPECT_GE(waited, 900ms);
     EXPECT_LE(waited, 3s);
     POINT cursor{};
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            GetCursorPos(&cursor);
-            return cursor.x == 512 && cursor.y == 384;
-        },
-        2s))
-        << cursor.x << "," << cursor.y;
+    ASSERT_TRUE(WaitUntil([&] {
+        GetCursorPos(&cursor);
+        return cursor.x == 512 && cursor.y == 384;
+    })) << cursor.x
+        << "," << cursor.y;
 
     SetCursorPos(0, 300); // back to the left, into desktop 5
     EXPECT_TRUE(five.WaitVisible(Titles(L"Edge five", 2), true));
@@ -51,11 +49,12 @@ TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
 }
 
 TEST(Triggers, EdgesDoNothingUnlessCornerIsExactlyTrue) {
-    Velt velt("[Main]\r\nCorner=true\r\n");
+    Velt velt(std::string("[Main]\r\nCorner=true\r\n") + kOverviewHotkey);
     HelperWindows five(Titles(L"Lower five", 1));
     ASSERT_TRUE(velt.Start());
-    SetCursorPos(1023, 300);
-    Sleep(2500);
+    ASSERT_TRUE(testing::MoveCursor(POINT{1023, 300}));
+    // Ten polls on an edge switch on the next one when corners are on.
+    ASSERT_TRUE(velt.SeePolls(12));
     EXPECT_TRUE(five.Visible(L"Lower five 1"));
     SetCursorPos(512, 384);
 }
@@ -67,27 +66,27 @@ TEST(Triggers, AWindowHeldByItsTitleBarIsCarriedAcrossTheEdge) {
     ASSERT_TRUE(velt.Start());
     // Drag the window until its title bar reaches the right edge, and keep holding it there.
     SetWindowPos(carried, nullptr, 800, 100, 320, 200, SWP_NOZORDER);
-    Keys(L"mousemove 1022 110 mousedown 1");
+    Xdotool(L"mousemove 1022 110 mousedown 1");
 
     EXPECT_TRUE(windows.WaitVisible({L"Left behind"}, false));
-    Keys(L"mouseup 1");
+    Xdotool(L"mouseup 1");
     EXPECT_TRUE(windows.Visible(L"Carried"));
 
     // It belongs to desktop 6 now: going back to 5 leaves it there.
     SetCursorPos(512, 384);
-    Keys(L"keydown alt 5");
+    Xdotool(L"keydown alt 5");
     EXPECT_TRUE(windows.WaitVisible({L"Left behind"}, true));
     EXPECT_TRUE(windows.WaitVisible({L"Carried"}, false));
-    Keys(L"keyup 5 alt");
+    Xdotool(L"keyup 5 alt");
 }
 
 TEST(Triggers, TheOverviewShowsWhileItsHotkeyIsHeld) {
-    Velt velt("[Keys]\r\nControl0=17\r\nShift0=16\r\nAlt0=81\r\n");
+    Velt velt(kOverviewHotkey);
     ASSERT_TRUE(velt.Start());
     HWND overview = velt.MainWindow();
 
-    Keys(L"keydown ctrl shift q");
-    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(overview) != FALSE; }, 2s));
+    Xdotool(L"keydown ctrl shift q");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(overview) != FALSE; }));
     EXPECT_TRUE(GetWindowLongPtrW(overview, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_TRUE(GetWindowLongPtrW(overview, GWL_EXSTYLE) & WS_EX_TOPMOST);
     BYTE alpha = 0;
@@ -98,12 +97,19 @@ TEST(Triggers, TheOverviewShowsWhileItsHotkeyIsHeld) {
     GetWindowRect(overview, &rect);
     EXPECT_NEAR((rect.left + rect.right) / 2.0, 512, 1);
     EXPECT_NEAR((rect.top + rect.bottom) / 2.0, 384, 1);
-    Sleep(500);
+    // Polls that see the hotkey still held border the thumbnail under the cursor.
+    for (int slot : {0, 8}) {
+        HWND thumbnail = GetDlgItem(overview, 100 + slot);
+        RECT at{};
+        GetWindowRect(thumbnail, &at);
+        ASSERT_TRUE(testing::MoveCursor(POINT{(at.left + at.right) / 2, (at.top + at.bottom) / 2}));
+        EXPECT_TRUE(WaitUntil([&] { return GetWindowLongPtrW(thumbnail, GWL_STYLE) & WS_BORDER; }));
+    }
     EXPECT_TRUE(IsWindowVisible(overview));
 
-    Keys(L"keyup q");
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overview); }, 2s));
-    Keys(L"keyup shift ctrl");
+    Xdotool(L"keyup q");
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overview); }));
+    Xdotool(L"keyup shift ctrl");
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "imaging/Files.h"
 #include "imaging/ZlibBinding.h"
 #include "imaging/cCDECL_win.h"
+#include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -215,15 +216,14 @@ class MessageBoxAnswerer {
 public:
     explicit MessageBoxAnswerer(int answer)
         : m_thread([this, answer] {
-              for (int i = 0; i < 500 && !m_done; ++i) {
-                  if (HWND box = FindWindowW(L"#32770", L"Overwrite Confirmation")) {
-                      EnumChildWindows(box, Collect, reinterpret_cast<LPARAM>(&m_texts));
-                      PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
-                      m_asked = true;
-                      return;
-                  }
-                  Sleep(20);
-              }
+              HWND box = nullptr;
+              testing::WaitUntil([&] {
+                  return m_done || (box = FindWindowW(L"#32770", L"Overwrite Confirmation"));
+              });
+              if (!box) return;
+              EnumChildWindows(box, Collect, reinterpret_cast<LPARAM>(&m_texts));
+              PostMessageW(box, WM_COMMAND, static_cast<WPARAM>(answer), 0);
+              m_asked = true;
           }) {}
     ~MessageBoxAnswerer() {
         m_done = true;
