@@ -6,8 +6,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace velt {
 
@@ -107,6 +109,46 @@ bool RotateIntoSquare(PixelView source, SourceRect src, int32_t destWidth, int32
     return true;
 }
 
+namespace {
+
+bool RowHasAlpha(PixelView pixels, int32_t y, int32_t left, int32_t right) {
+    const uint8_t* p = pixels.Pixel(left, y) + 3;
+    for (int32_t x = left; x <= right; ++x, p += 4)
+        if (*p) return true;
+    return false;
+}
+
+bool ColumnHasAlpha(PixelView pixels, int32_t x, int32_t top, int32_t bottom) {
+    for (int32_t y = top; y <= bottom; ++y)
+        if (pixels.Pixel(x, y)[3]) return true;
+    return false;
+}
+
+} // namespace
+
+bool OpaqueBounds(PixelView pixels, int32_t method, SourceRect& bounds) {
+    if (pixels.empty()) return false;
+    int32_t left = 0, top = 0, right = pixels.width - 1, bottom = pixels.height - 1;
+    if (method & 2) {
+        while (top <= bottom && !RowHasAlpha(pixels, top, left, right)) ++top;
+        if (top > bottom) return false;
+    }
+    if (method & 8) {
+        while (bottom >= top && !RowHasAlpha(pixels, bottom, left, right)) --bottom;
+        if (bottom < top) return false;
+    }
+    if (method & 1) {
+        while (left <= right && !ColumnHasAlpha(pixels, left, top, bottom)) ++left;
+        if (left > right) return false;
+    }
+    if (method & 4) {
+        while (right >= left && !ColumnHasAlpha(pixels, right, top, bottom)) --right;
+        if (right < left) return false;
+    }
+    bounds = {left, top, right - left + 1, bottom - top + 1};
+    return true;
+}
+
 void InvertPixels(PixelView pixels) {
     if (pixels.empty()) return;
     const size_t count = static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.height);
@@ -160,6 +202,86 @@ bool c32bppDIB::MakeGrayScale(int32_t Formula) {
 bool c32bppDIB::MakeImageInverse() {
     if (!m_bits) return false;
     InvertPixels(Pixels());
+    return true;
+}
+
+bool c32bppDIB::Resize(int32_t newWidth, int32_t newHeight) {
+    if (!m_bits) return false;
+    if (newWidth == 0) newWidth = m_width;
+    if (newHeight == 0) newHeight = m_height;
+    if (newWidth == m_width && newHeight == m_height) return true;
+    if (newWidth == INT32_MIN || newHeight == INT32_MIN) return false;
+    const int32_t width = std::abs(newWidth), height = std::abs(newHeight);
+    c32bppDIB resized;
+    resized.isGDIplusEnabled(isGDIplusEnabled());
+    resized.HighQualityInterpolation(m_highQuality);
+    if (!resized.InitializeDIB(width, height)) return false;
+    resized.m_alpha = m_alpha;
+    resized.m_imageType = m_imageType;
+    const PixelView target = resized.Pixels();
+    SourceRect whole{0, 0, m_width, m_height};
+    bool done;
+    if (isGDIplusEnabled() && m_highQuality) {
+        done = CopyWithGdiplus(resized, newWidth, newHeight);
+    } else if (newWidth < 0 || newHeight < 0) {
+        // Mirrored in place when the size stays, else mirrored first and then resampled.
+        int32_t w = newWidth, h = newHeight;
+        WorkBuffer mirrored;
+        if (width == m_width && height == m_height)
+            done = MirrorCopy(Pixels(), whole, w, h, nullptr, &target);
+        else
+            done = MirrorCopy(Pixels(), whole, w, h, &mirrored, nullptr) &&
+                   ScaleCopy(mirrored.view(), whole, w, h, m_highQuality, nullptr, &target);
+    } else if (!isAlphaBlendFriendly() || m_highQuality) {
+        done = ScaleCopy(Pixels(), whole, width, height, m_highQuality, nullptr, &target);
+    } else {
+        // Systems that cannot AlphaBlend between two DIBs draw this copy another way.
+        const uint32_t saved = m_capabilities;
+        if ((m_capabilities & cfAlphaBlendNoDibCopy) && (m_capabilities & cfAlphaBlendOn))
+            m_capabilities &= ~uint32_t{cfAlphaBlendOn};
+        done = CopyWithAlphaBlend(resized, width, height);
+        m_capabilities = saved;
+    }
+    if (!done) return false;
+    std::vector<uint8_t> original = std::move(m_originalFormat);
+    resized.CopyImageTo(*this);
+    if (m_bits) m_originalFormat = std::move(original); // kept with the image they belong to
+    return m_bits != nullptr;
+}
+
+bool c32bppDIB::TrimImage(bool UpdateDIB, int32_t Method, int32_t& x, int32_t& Y, int32_t& Width,
+                          int32_t& Height) {
+    if (!m_bits) return false;
+    if (!m_alpha) {
+        x = Y = 0;
+        Width = m_width;
+        Height = m_height;
+        return true;
+    }
+    if (Method < 0) return false;
+    SourceRect bounds;
+    if (!OpaqueBounds(Pixels(), Method == 0 ? 15 : Method, bounds)) {
+        x = Y = Width = Height = 0;
+        return false;
+    }
+    x = bounds.x;
+    Y = bounds.y;
+    Width = bounds.width;
+    Height = bounds.height;
+    if (!UpdateDIB || (Width == m_width && Height == m_height)) return true;
+    c32bppDIB trimmed;
+    trimmed.isGDIplusEnabled(isGDIplusEnabled());
+    trimmed.HighQualityInterpolation(m_highQuality);
+    if (!trimmed.InitializeDIB(Width, Height)) return false;
+    for (int32_t row = 0; row < Height; ++row)
+        std::memcpy(trimmed.Pixels().Row(row), Pixels().Pixel(x, Y + row),
+                    static_cast<size_t>(Width) * 4);
+    trimmed.m_alpha = m_alpha;
+    trimmed.m_imageType = m_imageType;
+    std::vector<uint8_t> original = std::move(m_originalFormat);
+    trimmed.CopyImageTo(*this);
+    if (m_bits) m_originalFormat = std::move(original); // kept with the image they belong to
+    x = Y = 0;
     return true;
 }
 

@@ -19,6 +19,11 @@ int32_t RotatedSquareSide(int32_t width, int32_t height);
 bool RotateIntoSquare(PixelView source, SourceRect src, int32_t destWidth, int32_t destHeight,
                       double angle, bool highQuality, PixelView square);
 
+// The smallest rectangle holding every pixel whose alpha is not 0, trimming only the sides
+// whose bit is in method (1 left, 2 top, 4 right, 8 bottom; the others stay at the edge). False
+// when a trimmed side finds no such pixel at all.
+bool OpaqueBounds(PixelView pixels, int32_t method, SourceRect& bounds);
+
 // Each colour byte c of every pixel with alpha a != 0 becomes a - c: the inverse colour, still
 // premultiplied.
 void InvertPixels(PixelView pixels);

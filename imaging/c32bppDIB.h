@@ -102,6 +102,14 @@ public:
                     int32_t ScaleMode = 1) const;
     bool MakeGrayScale(int32_t Formula); // false without an image or for formula -1
     bool MakeImageInverse();
+    // A new size (0 keeps that side; negative mirrors it); true at once for the same size.
+    bool Resize(int32_t newWidth, int32_t newHeight);
+    // The rectangle of pixels that are not fully transparent (Y from the top), trimmed on the
+    // sides in Method (0 for all: 1 left, 2 top, 4 right, 8 bottom); with UpdateDIB the image
+    // becomes that rectangle. The whole image when it has no alpha; false, all 0, when it is
+    // fully transparent.
+    bool TrimImage(bool UpdateDIB, int32_t Method, int32_t& x, int32_t& Y, int32_t& Width,
+                   int32_t& Height);
 
     // Writing. Bitmaps are 32-bit premultiplied when the image has alpha, else 24-bit.
     bool SaveToFile(const std::filesystem::path& Filename, bool PromptOverwrite = true);

@@ -205,5 +205,88 @@ TEST(RotateIntoSquare, BilinearMixesNeighboursAndHoldsTheEdges) {
     EXPECT_EQ(fading[4 + 2][3], (255 * 64 + 128) >> 8); // a quarter of the opaque one
 }
 
+// An image whose opaque pixels tell where they came from, like Numbered.
+void NumberedImage(c32bppDIB& image, int32_t width, int32_t height) {
+    ASSERT_TRUE(image.InitializeDIB(width, height));
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x) Put(image.Pixels(), x, y, From(x, y));
+}
+
+std::vector<uint8_t> Original(const c32bppDIB& image) {
+    std::vector<uint8_t> bytes;
+    image.GetOrginalFormat(bytes);
+    return bytes;
+}
+
+TEST(Resize, KeepsMirrorsAndResamples) {
+    c32bppDIB image;
+    EXPECT_FALSE(image.Resize(4, 4));
+    NumberedImage(image, 3, 2);
+    DecoderAccess::SetImageType(image, itPNG);
+    const std::vector<uint8_t> original{1, 2, 3};
+    DecoderAccess::SetOriginalFormat(image, original);
+    EXPECT_TRUE(image.Resize(0, 2));
+    EXPECT_TRUE(image.Resize(3, 0));
+    EXPECT_EQ(At(image.Pixels(), 2, 1), From(2, 1));
+
+    ASSERT_TRUE(image.Resize(-3, 0)); // mirrored left to right
+    EXPECT_EQ(image.Width(), 3);
+    EXPECT_EQ(At(image.Pixels(), 0, 0), From(2, 0));
+    EXPECT_EQ(At(image.Pixels(), 2, 1), From(0, 1));
+
+    ASSERT_TRUE(image.Resize(6, 4)); // each pixel doubled
+    EXPECT_EQ(image.Width(), 6);
+    EXPECT_EQ(image.Height(), 4);
+    EXPECT_EQ(At(image.Pixels(), 5, 3), From(0, 1));
+    EXPECT_EQ(At(image.Pixels(), 1, 0), From(2, 0));
+
+    ASSERT_TRUE(image.Resize(-3, -2)); // mirrored both ways and halved: upside down again
+    EXPECT_EQ(At(image.Pixels(), 0, 0), From(0, 1));
+    EXPECT_EQ(At(image.Pixels(), 2, 1), From(2, 0));
+    EXPECT_EQ(image.ImageType(), itPNG);
+    EXPECT_TRUE(image.Alpha());
+    EXPECT_EQ(Original(image), original);
+}
+
+TEST(TrimImage, SidesAsAskedAndTheImageCutWhenWanted) {
+    c32bppDIB image;
+    int32_t x = -1, y = -1, w = -1, h = -1;
+    EXPECT_FALSE(image.TrimImage(false, 0, x, y, w, h));
+    ASSERT_TRUE(image.InitializeDIB(5, 4));
+    EXPECT_FALSE(image.TrimImage(false, 0, x, y, w, h)); // nothing but transparency
+    EXPECT_EQ(x | y | w | h, 0);
+    Put(image.Pixels(), 1, 1, From(1, 1));
+    Put(image.Pixels(), 3, 2, {0, 0, 0, 1}); // barely visible still counts
+
+    struct Case {
+        int32_t method, x, y, w, h;
+    };
+    for (Case c :
+         {Case{0, 1, 1, 3, 2}, Case{15, 1, 1, 3, 2}, Case{2, 0, 1, 5, 3}, Case{8, 0, 0, 5, 3},
+          Case{1, 1, 0, 4, 4}, Case{4, 0, 0, 4, 4}, Case{16, 0, 0, 5, 4}}) {
+        SCOPED_TRACE(c.method);
+        ASSERT_TRUE(image.TrimImage(false, c.method, x, y, w, h));
+        EXPECT_EQ((std::array{x, y, w, h}), (std::array{c.x, c.y, c.w, c.h}));
+    }
+    EXPECT_FALSE(image.TrimImage(false, -1, x, y, w, h));
+    EXPECT_EQ(image.Width(), 5);
+
+    DecoderAccess::SetImageType(image, itIconAlpha);
+    DecoderAccess::SetOriginalFormat(image, std::vector<uint8_t>{7});
+    ASSERT_TRUE(image.TrimImage(true, 0, x, y, w, h));
+    EXPECT_EQ((std::array{x, y, w, h}), (std::array{0, 0, 3, 2}));
+    EXPECT_EQ(image.Width(), 3);
+    EXPECT_EQ(image.Height(), 2);
+    EXPECT_EQ(At(image.Pixels(), 0, 0), From(1, 1));
+    EXPECT_EQ(At(image.Pixels(), 2, 1), (Bgra{0, 0, 0, 1}));
+    EXPECT_EQ(image.ImageType(), itIconAlpha);
+    EXPECT_EQ(Original(image), std::vector<uint8_t>{7});
+
+    // Without alpha the whole picture counts, transparent or not.
+    DecoderAccess::SetAlpha(image, false);
+    ASSERT_TRUE(image.TrimImage(true, 0, x, y, w, h));
+    EXPECT_EQ((std::array{x, y, w, h}), (std::array{0, 0, 3, 2}));
+}
+
 } // namespace
 } // namespace velt

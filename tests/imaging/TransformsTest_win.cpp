@@ -190,6 +190,51 @@ TEST(RotateWithGdiplus, IntoAHostImageItsAlphaIsKept) {
     EXPECT_GE(opaque, 20);
 }
 
+class ResizePaths : public testing::TestWithParam<DrawPath> {};
+
+// Resize through GDI+ (smooth), AlphaBlend or our own resampling: the halves stay where they
+// were, or swap sides when mirrored, and the picture stays opaque.
+TEST_P(ResizePaths, EnlargesAndMirrors) {
+    c32bppDIB image;
+    ASSERT_TRUE(image.InitializeDIB(4, 2));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 4; ++x) image.SetPixel(x, y, x < 2 ? 0x0000FF : 0xFF0000);
+    ChoosePath(image, GetParam());
+    image.HighQualityInterpolation(GetParam() == DrawPath::Gdiplus);
+    for (bool mirrored : {false, true}) {
+        SCOPED_TRACE(mirrored);
+        ASSERT_TRUE(image.Resize(mirrored ? -16 : 16, 8));
+        ASSERT_EQ(image.Width(), 16);
+        ASSERT_EQ(image.Height(), 8);
+        const uint32_t left = 0x0000FF, right = 0xFF0000;
+        for (int y = 0; y < 8; ++y) {
+            uint8_t alpha = 0;
+            EXPECT_TRUE(Near(static_cast<uint32_t>(image.GetPixel(1, y, alpha, true)),
+                             mirrored ? right : left, 8))
+                << y;
+            EXPECT_EQ(alpha, 255);
+            EXPECT_TRUE(Near(static_cast<uint32_t>(image.GetPixel(14, y, alpha, true)),
+                             mirrored ? left : right, 8))
+                << y;
+            EXPECT_EQ(alpha, 255);
+        }
+        if (!mirrored) {
+            ASSERT_TRUE(image.Resize(4, 2));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Imaging, ResizePaths,
+                         testing::Values(DrawPath::AlphaBlend, DrawPath::Gdiplus,
+                                         DrawPath::Software),
+                         [](const testing::TestParamInfo<DrawPath>& param) {
+                             switch (param.param) {
+                             case DrawPath::AlphaBlend: return "AlphaBlend";
+                             case DrawPath::Gdiplus: return "Gdiplus";
+                             default: return "Software";
+                             }
+                         });
+
 TEST(Rotate, SoftwareSquareIsTheDiagonalAndHonoursOpacity) {
     c32bppDIB image;
     ASSERT_TRUE(image.InitializeDIB(3, 4));
