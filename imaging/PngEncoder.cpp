@@ -197,16 +197,20 @@ void LayoutRow(const PngLayout& layout, PixelView pixels, bool alpha, int32_t y,
         break;
     }
     case pngIndexed: {
-        const auto first = layout.values.begin(), last = layout.values.end();
+        // Every pixel value is in the table; a miss (which cannot happen) would write entry 0.
+        auto entryOf = [&layout](int32_t value) {
+            auto at = std::lower_bound(layout.values.begin(), layout.values.end(), value);
+            return at == layout.values.end() || *at != value
+                       ? uint8_t{0}
+                       : layout.paletteIndex[static_cast<size_t>(at - layout.values.begin())];
+        };
         int32_t previous = ValueAt(p);
-        uint8_t index = layout.paletteIndex[static_cast<size_t>(
-            std::lower_bound(first, last, previous) - first)];
+        uint8_t index = entryOf(previous);
         for (int32_t x = 0; x < width; ++x, p += 4) {
             const int32_t value = ValueAt(p);
             if (value != previous) {
                 previous = value;
-                auto at = std::lower_bound(first, last, value);
-                index = at == last ? 0 : layout.paletteIndex[static_cast<size_t>(at - first)];
+                index = entryOf(value);
             }
             out[x] = index;
         }

@@ -98,6 +98,19 @@ TEST_F(PngFolder, TextsAreWrittenInTheAnsiCodePage) {
     EXPECT_NE(std::search(png.begin(), png.end(), expected.begin(), expected.end()), png.end());
 }
 
+// Dates given as text are read by the C library's wide scanning, which differs by platform.
+TEST(PngWriterWin, ModificationTimeFromText) {
+    c32bppDIB image;
+    Make(image, 1, 1, {0xFF000000});
+    ASSERT_TRUE(image.PngPropertySet(pngModifiedTime, L"2024-02-29 13:45:10"));
+    EXPECT_FALSE(image.PngPropertySet(pngModifiedTime, L"2023-02-29"));
+    std::vector<uint8_t> png;
+    ASSERT_TRUE(image.SaveToStream_PNG(png));
+    const uint8_t time[] = {'t', 'I', 'M', 'E', 0x07, 0xE8, 2, 29, 13, 45, 10};
+    EXPECT_NE(std::search(png.begin(), png.end(), std::begin(time), std::end(time)), png.end());
+    EXPECT_EQ(std::get<std::wstring>(image.PngPropertyGet(pngTitle)), L"");
+}
+
 // GDI+, a decoder of its own, reads every colour type we write to the same pixels (its
 // premultiplication may round the other way).
 TEST(PngWriterWin, GdiplusReadsWhatWeWrite) {
