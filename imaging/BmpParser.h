@@ -37,6 +37,6 @@ private:
 
 // A run-length picture is at most this many pixels: a few bytes can describe any size, and no
 // real picture comes near it.
-inline constexpr int64_t kMaxRunLengthPixels = int64_t{1} << 26;
+inline constexpr int64_t kMaxRunLengthPixels = int64_t{1} << 24;
 
 } // namespace velt

@@ -12,12 +12,14 @@ struct IPicture;
 namespace velt {
 
 class c32bppDIB;
+struct PngServices;
 
 struct StreamSource {
     std::span<const uint8_t> bytes; // the selected part of the caller's data
     int32_t iconCx = 0;
     int32_t iconCy = 0;
     int32_t iconBitDepth = 32;
+    const PngServices* png = nullptr; // for PNG entries of icon files
 };
 
 using StreamDecoder = bool (*)(const StreamSource& source, c32bppDIB& host);
@@ -26,7 +28,7 @@ std::span<const StreamDecoder> StreamDecodersAfterPng();
 
 #ifdef _WIN32
 // Standard pictures are converted by the icon decoder (icons) and by the bitmap decoder
-// (bitmaps and metafiles); null until that decoder is present.
+// (bitmaps and metafiles).
 using PictureConverter = bool (*)(IPicture* picture, c32bppDIB& host);
 PictureConverter IconPictureConverter();
 PictureConverter OtherPictureConverter();

@@ -168,16 +168,16 @@ bool cGIFparser::LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost,
     }
     if (transparent) colours[transparentIndex] = 0;
 
+    // Pixels the data never reached stay transparent, as the frame's background.
     const PixelView pixels = cHost.Pixels();
     RowOrder order(height, (packed & 0x40) != 0);
     for (int32_t r = 0; r < height; ++r) {
         auto* out = reinterpret_cast<uint32_t*>(pixels.Row(order.Next()));
         const size_t rowStart = static_cast<size_t>(r) * static_cast<size_t>(width);
         const size_t ready = decoded.produced > rowStart ? std::min<size_t>(decoded.produced - rowStart, width) : 0;
+        if (ready == 0) break; // the rest of the frame was never reached: new pixels are clear
         const uint8_t* in = indexes + rowStart;
         for (size_t x = 0; x < ready; ++x) out[x] = colours[in[x]];
-        // Pixels the data never reached stay transparent, as the frame's background.
-        std::memset(out + ready, 0, (static_cast<size_t>(width) - ready) * 4);
     }
     DecoderAccess::SetAlpha(cHost, transparent || decoded.produced < pixelCount);
     DecoderAccess::SetImageType(cHost, itGIF);

@@ -26,6 +26,6 @@ private:
 };
 
 // A frame is at most this many pixels: a few bytes of LZW data can describe any size.
-inline constexpr int64_t kMaxGifPixels = int64_t{1} << 26;
+inline constexpr int64_t kMaxGifPixels = int64_t{1} << 24;
 
 } // namespace velt

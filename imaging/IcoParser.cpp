@@ -249,6 +249,10 @@ bool cICOparser::LoadStream(std::span<const uint8_t> inStream, int32_t desiredWi
     if (!cHost) return true;
 
     const int32_t index = SelectEntry(desiredWidth, desiredHeight, icoBitDepth);
+    if (index == 0) { // a lone entry without a bit count: nothing to decode
+        cHost->DestroyDIB();
+        return true;
+    }
     const Entry& e = *At(index);
     if (e.planes == 255) {
         const size_t length = std::min<size_t>(e.bytesInResource, bytes.size() - e.imageOffset);

@@ -111,6 +111,11 @@ public:
     bool TrimImage(bool UpdateDIB, int32_t Method, int32_t& x, int32_t& Y, int32_t& Width,
                    int32_t& Height);
 
+    // For an icon or cursor image: a row for each entry of its source file (width, height, bit
+    // depth, colours), from the kept original bytes, or one row of its own size without them.
+    // Returns the number of rows; 0 for other images.
+    int32_t SourceIconSizes(std::vector<IconSizeRow>& sizeArray) const;
+
     // Writing. Bitmaps are 32-bit premultiplied when the image has alpha, else 24-bit.
     bool SaveToFile(const std::filesystem::path& Filename, bool PromptOverwrite = true);
     bool SaveToStream(std::vector<uint8_t>& outStream) const;

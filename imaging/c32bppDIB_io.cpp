@@ -90,15 +90,15 @@ bool c32bppDIB::LoadFromSource(const std::filesystem::path* Filename,
     if (iconBitDepth < 0 || iconBitDepth > 32) iconBitDepth = 32;
 
     bool recognised;
+    ZlibLibrary zlib; // bound for this load only; PNG entries of icon files use it too
+    const PngServices services{PlatformPngLoader(), zlib.api()};
     {
-        ZlibLibrary zlib; // bound for this attempt only
-        PngServices services{PlatformPngLoader(), zlib.api()};
         cPNGparser parser(services, &DecoderAccess::Scratch(*this));
         recognised = Filename ? parser.LoadFileBytes(*Filename, bytes, *this)
                               : parser.LoadStream(bytes, *this, start, length);
     }
     if (!recognised) {
-        StreamSource source{bytes.subspan(start, length), iconCx, iconCy, iconBitDepth};
+        StreamSource source{bytes.subspan(start, length), iconCx, iconCy, iconBitDepth, &services};
         for (StreamDecoder decode : StreamDecodersAfterPng())
             if (decode(source, *this)) break;
     }

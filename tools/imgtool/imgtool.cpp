@@ -1,6 +1,9 @@
 // imgtool: the image object from the command line, for developers and for checking decoders.
 //   imgtool info FILE       prints WIDTHxHEIGHT type=IMAGETYPE alpha=0|1
-//   imgtool convert IN OUT  writes OUT as .bmp (32-bit when the image has alpha) or .png
+//   imgtool convert IN OUT [--size WxH] [--depth N]
+//                           writes OUT as .bmp (32-bit when the image has alpha) or .png; the
+//                           options choose an icon file's entry as a desired size and bit depth
+//   imgtool icons FILE      lists an icon or cursor file's entries as the image source page does
 // Exit status: 0 done, 1 the input does not load, 2 wrong arguments, 3 the output was not
 // written. PNG files come from our own encoder (GDI+ writes them on Windows when it cannot).
 #include "imaging/c32bppDIB.h"
@@ -20,7 +23,10 @@ using Path = std::filesystem::path;
 enum Exit { kDone = 0, kNotLoaded = 1, kUsage = 2, kNotWritten = 3 };
 
 int Usage() {
-    std::fputs("usage: imgtool info FILE\n       imgtool convert IN OUT.bmp|OUT.png\n", stderr);
+    std::fputs("usage: imgtool info FILE\n"
+               "       imgtool convert IN OUT.bmp|OUT.png [--size WxH] [--depth N]\n"
+               "       imgtool icons FILE\n",
+               stderr);
     return kUsage;
 }
 
@@ -42,11 +48,34 @@ int Info(const Path& file) {
     return kDone;
 }
 
-int Convert(const Path& in, const Path& out) {
+// The desired icon size and depth; the file loader's defaults when not given.
+struct IconRequest {
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t depth = 32;
+};
+
+bool ParseRequest(const std::vector<Path>& options, IconRequest& request) {
+    for (size_t i = 0; i < options.size(); i += 2) {
+        if (i + 1 >= options.size()) return false;
+        const std::string value = options[i + 1].string();
+        char end = 0;
+        if (options[i] == "--size") {
+            if (std::sscanf(value.c_str(), "%dx%d%c", &request.width, &request.height, &end) != 2) return false;
+        } else if (options[i] == "--depth") {
+            if (std::sscanf(value.c_str(), "%d%c", &request.depth, &end) != 1) return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+int Convert(const Path& in, const Path& out, const IconRequest& request) {
     std::wstring extension = LowerExtension(out);
     if (extension != L".bmp" && extension != L".png") return Usage();
     c32bppDIB image;
-    if (!image.LoadPicture_File(in)) {
+    if (!image.LoadPicture_File(in, request.width, request.height, false, request.depth)) {
         std::fputs("imgtool: the input does not load\n", stderr);
         return kNotLoaded;
     }
@@ -59,9 +88,25 @@ int Convert(const Path& in, const Path& out) {
     return kDone;
 }
 
+int Icons(const Path& file) {
+    c32bppDIB image;
+    std::vector<velt::IconSizeRow> rows;
+    if (!image.LoadPicture_File(file, 0, 0, true) || image.SourceIconSizes(rows) == 0) {
+        std::fputs("imgtool: not an icon or cursor file that loads\n", stderr);
+        return kNotLoaded;
+    }
+    for (const velt::IconSizeRow& row : velt::IconListOrder(rows))
+        std::printf("%s\n", velt::IconEntryText(row).c_str());
+    return kDone;
+}
+
 int Run(const std::vector<Path>& args) {
     if (args.size() == 2 && args[0] == "info") return Info(args[1]);
-    if (args.size() == 3 && args[0] == "convert") return Convert(args[1], args[2]);
+    if (args.size() == 2 && args[0] == "icons") return Icons(args[1]);
+    IconRequest request;
+    if (args.size() >= 3 && args[0] == "convert" &&
+        ParseRequest(std::vector<Path>(args.begin() + 3, args.end()), request))
+        return Convert(args[1], args[2], request);
     return Usage();
 }
 
