@@ -1,5 +1,7 @@
 #include "imaging/GdiplusApi_win.h"
 
+#include "platform/TrustedLibrary.h"
+
 #include <memory>
 
 namespace velt {
@@ -14,7 +16,7 @@ bool Bind(HMODULE module, const char* name, Fn& function) {
 
 } // namespace
 
-GdiplusApi::GdiplusApi() : m_module(LoadLibraryW(L"gdiplus.dll")) {
+GdiplusApi::GdiplusApi() : m_module(LoadTrustedLibrary(L"gdiplus.dll")) {
     HMODULE module = m_module.get();
     if (!module) return;
     bool ok = Bind(module, "GdiplusStartup", GdiplusStartup);

@@ -1,6 +1,7 @@
 #pragma once
 // zlib is not linked into the program: it is looked for at run time as "zlib1.dll" or
-// "zlib.dll", and the program runs without it (our own inflater, no CRC checks, no encoder).
+// "zlib.dll" in the application's folder, then the system folder, and the program runs without
+// it (our own inflater, no CRC checks, no encoder).
 // The native build binds the system zlib through the same interface.
 #include <cstdint>
 #include <span>

@@ -1,5 +1,7 @@
 #include "imaging/ZlibBinding.h"
 
+#include "platform/TrustedLibrary.h"
+
 namespace velt {
 
 namespace {
@@ -21,7 +23,7 @@ ZlibProbeResult ProbeZlibAmong(std::span<const char* const> names, bool quick) {
     int tries = static_cast<int>(names.size());
     for (const char* name : names) {
         result.name = name;
-        UniqueModule module(LoadLibraryA(name));
+        UniqueModule module = LoadTrustedLibrary(name);
         if (module && GetProcAddress(module.get(), "crc32")) {
             result.hasCompress2 = GetProcAddress(module.get(), "compress2") != nullptr;
             // x64 has a single calling convention, in which the caller removes the arguments:
@@ -41,7 +43,7 @@ ZlibLibrary::ZlibLibrary() : ZlibLibrary(kZlibNames) {}
 ZlibLibrary::ZlibLibrary(std::span<const char* const> names)
     : m_probe(ProbeZlibAmong(names, false)) {
     if (!m_probe.found) return;
-    m_module.reset(LoadLibraryA(m_probe.name.c_str()));
+    m_module = LoadTrustedLibrary(m_probe.name.c_str());
     if (!m_module) return;
     HMODULE module = m_module.get();
     m_api.crc32 = Entry<ZlibApi::Crc32Fn>(module, "crc32");

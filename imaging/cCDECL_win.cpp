@@ -1,5 +1,7 @@
 #include "imaging/cCDECL_win.h"
 
+#include "platform/TrustedLibrary.h"
+
 namespace velt {
 
 namespace {
@@ -28,7 +30,7 @@ int32_t Invoke(FARPROC function, std::span<const Arg> a) {
 } // namespace
 
 bool cCDECL::DllLoad(const std::string& sName) {
-    UniqueModule library(LoadLibraryA(sName.c_str()));
+    UniqueModule library = LoadTrustedLibrary(sName.c_str());
     if (!library) return false;
     m_library = std::move(library);
     m_function = nullptr;

@@ -21,6 +21,7 @@ public:
     static constexpr uint32_t kFunctionNotFound = 0x80040001;
     static constexpr uint32_t kTooManyParameters = 0x80040002;
 
+    // sName is a file name, looked for in the application's folder, then the system folder.
     bool DllLoad(const std::string& sName);
     bool DllUnload();
     // The entry point's 32-bit result; 0 with Error() set when the call could not be made.

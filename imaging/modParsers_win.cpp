@@ -1,6 +1,8 @@
 #include "imaging/modParsers_win.h"
 
 #include "platform/ComRef_win.h"
+#include "platform/ComRef.h"
+#include "platform/TrustedLibrary.h"
 
 #include <olectl.h>
 
@@ -9,7 +11,7 @@
 namespace velt {
 
 bool DllHasFunction(const wchar_t* library, const char* function) {
-    UniqueModule module(LoadLibraryW(library));
+    UniqueModule module = LoadTrustedLibrary(library);
     return module && GetProcAddress(module.get(), function) != nullptr;
 }
 
@@ -32,7 +34,7 @@ IStream* StreamOverCopy(std::span<const uint8_t> bytes) {
 }
 
 IPicture* ArrayToPicture(std::span<const uint8_t> bytes) {
-    if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return nullptr;
+    if (bytes.size() > 0x7FFFFFFF || !PlatformLoaderMayRead(bytes)) return nullptr;
     ComRef<IStream> stream(StreamOverCopy(bytes));
     if (!stream) return nullptr;
     IPicture* picture = nullptr;

@@ -9,11 +9,13 @@
 
 namespace velt {
 
-// Whether the library exists and exports the entry point (loaded and freed again).
+// Whether the library (from the application's or the system folder) exists and exports the
+// entry point (loaded and freed again).
 bool DllHasFunction(const wchar_t* library, const char* function);
 
-// A standard picture of bytes the system picture loader reads (bitmap, JPEG, GIF, icon,
-// metafile...), or null. The caller owns the reference.
+// A standard picture of bytes the system picture loader reads (bitmap, JPEG, icon,
+// metafile...), or null; bytes that fail PlatformLoaderMayRead never reach the loader. The
+// caller owns the reference.
 IPicture* ArrayToPicture(std::span<const uint8_t> bytes);
 
 // A standard picture over handle (PICTYPE_BITMAP, PICTYPE_ICON...), or null. With
