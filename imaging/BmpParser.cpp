@@ -14,7 +14,8 @@ constexpr size_t kFileHeaderBytes = 14;
 bool DecodeBmp(std::span<const uint8_t> bytes, c32bppDIB& host) {
     DibHeader header;
     if (!ReadDibHeader(bytes.subspan(kFileHeaderBytes), header)) return false;
-    const uint64_t paletteAt = uint64_t{kFileHeaderBytes} + header.headerSize + header.maskBytesAfterHeader;
+    const uint64_t paletteAt = uint64_t{kFileHeaderBytes} + header.headerSize +
+                               header.maskBytesAfterHeader;
     const uint64_t paletteBytes = uint64_t{header.PaletteEntries()} * header.PaletteEntryBytes();
     if (paletteAt > bytes.size() || paletteBytes > bytes.size() - paletteAt) return false;
     uint64_t pixelsAt = ByteReader::ReadU32LE(bytes.data() + 10);
@@ -28,7 +29,8 @@ bool DecodeBmp(std::span<const uint8_t> bytes, c32bppDIB& host) {
         return false; // rows missing: not a complete picture
     }
     if (!host.InitializeDIB(header.width, header.Rows())) return false;
-    const auto palette = bytes.subspan(static_cast<size_t>(paletteAt), static_cast<size_t>(paletteBytes));
+    const auto palette = bytes.subspan(static_cast<size_t>(paletteAt),
+                                       static_cast<size_t>(paletteBytes));
     if (!DecodeDibPixels(header, palette, bits, host.Pixels())) {
         host.DestroyDIB();
         return false;
@@ -48,8 +50,8 @@ bool DecodeBmp(std::span<const uint8_t> bytes, c32bppDIB& host) {
 
 } // namespace
 
-bool cBMPparser::LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost, size_t streamOffset,
-                            size_t streamLength) {
+bool cBMPparser::LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost,
+                            size_t streamOffset, size_t streamLength) {
     if (streamOffset > inStream.size()) return false;
     auto bytes = inStream.subspan(streamOffset);
     if (streamLength != 0 && streamLength < bytes.size()) bytes = bytes.first(streamLength);

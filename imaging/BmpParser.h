@@ -19,7 +19,8 @@ using PictureLoader = bool (*)(std::span<const uint8_t> bytes, c32bppDIB& host);
 
 class cBMPparser {
 public:
-    explicit cBMPparser(PictureLoader platformLoader = nullptr) : m_platformLoader(platformLoader) {}
+    explicit cBMPparser(PictureLoader platformLoader = nullptr)
+        : m_platformLoader(platformLoader) {}
 
     // True when an image was produced. streamLength 0 means: to the end of inStream.
     bool LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost, size_t streamOffset = 0,

@@ -3,7 +3,7 @@
 #include "imaging/BmpParser.h"
 
 #include "imaging/c32bppDIB.h"
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 
 #include <olectl.h>
 

@@ -17,8 +17,8 @@ bool DecodeGif(const StreamSource& source, c32bppDIB& host) {
 }
 
 bool DecodeIcon(const StreamSource& source, c32bppDIB& host) {
-    return cICOparser(source.png).LoadStream(source.bytes, source.iconCx, source.iconCy, &host, 0, 0,
-                                             source.iconBitDepth);
+    return cICOparser(source.png)
+        .LoadStream(source.bytes, source.iconCx, source.iconCy, &host, 0, 0, source.iconBitDepth);
 }
 
 bool DecodeBitmap(const StreamSource& source, c32bppDIB& host) {

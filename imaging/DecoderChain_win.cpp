@@ -5,14 +5,16 @@
 #include "imaging/BmpParser.h"
 #include "imaging/IcoParser.h"
 #include "imaging/PlatformHooks.h"
-#include "imaging/modParsers.h"
-#include "platform/ComRef.h"
+#include "imaging/modParsers_win.h"
+#include "platform/ComRef_win.h"
 
 namespace velt {
 
 namespace {
 
-bool ConvertIcon(IPicture* picture, c32bppDIB& host) { return cICOparser().ConvertstdPicTo32bpp(picture, host); }
+bool ConvertIcon(IPicture* picture, c32bppDIB& host) {
+    return cICOparser().ConvertstdPicTo32bpp(picture, host);
+}
 
 bool ConvertOther(IPicture* picture, c32bppDIB& host) {
     return cBMPparser::ConvertstdPicTo32bpp(picture, host, 0);

@@ -110,7 +110,8 @@ void Rgb24(const uint8_t* in, uint32_t* out, int32_t width) {
         out[x + 2] = kOpaqueBlack | b >> 16 | (c & 0xFF) << 16;
         out[x + 3] = kOpaqueBlack | c >> 8;
     }
-    for (; x < width; ++x, in += 3) out[x] = kOpaqueBlack | uint32_t{in[2]} << 16 | uint32_t{in[1]} << 8 | in[0];
+    for (; x < width; ++x, in += 3)
+        out[x] = kOpaqueBlack | uint32_t{in[2]} << 16 | uint32_t{in[1]} << 8 | in[0];
 }
 
 void Masked32(const uint8_t* in, uint32_t* out, int32_t width, const Field (&f)[3]) {
@@ -132,7 +133,8 @@ bool DecodeRows(const DibHeader& h, const Palette& palette, std::span<const uint
     for (int32_t r = 0; r < rows; ++r) {
         const uint8_t* in = bits.data() + static_cast<size_t>(r) * stride;
         // Memory rows run bottom-up like bottom-up files; top-down files are turned over.
-        uint8_t* target = out.bits + static_cast<size_t>(h.height < 0 ? rows - 1 - r : r) * out.rowBytes();
+        uint8_t* target = out.bits +
+                          static_cast<size_t>(h.height < 0 ? rows - 1 - r : r) * out.rowBytes();
         auto* pixels = reinterpret_cast<uint32_t*>(target);
         switch (h.bitCount) {
         case 1: Indexed1(in, pixels, h.width, palette); break;
@@ -155,13 +157,15 @@ bool DecodeRows(const DibHeader& h, const Palette& palette, std::span<const uint
 // Run-length data: pairs (count, value) and escapes (0, 0) end of row, (0, 1) end of picture,
 // (0, 2, dx, dy) a jump, (0, n) n literal pixels padded to a 16-bit boundary. Rows run from the
 // bottom. Pixels past the right edge are dropped; data that stops early ends the picture.
-void DecodeRle(const DibHeader& h, const Palette& palette, std::span<const uint8_t> bits, PixelView out) {
+void DecodeRle(const DibHeader& h, const Palette& palette, std::span<const uint8_t> bits,
+               PixelView out) {
     const bool four = h.compression == kBiRle4;
     const int64_t width = h.width, rows = h.height;
     int64_t x = 0, y = 0;
     auto put = [&](uint32_t index) {
-        if (x < width && y < rows) reinterpret_cast<uint32_t*>(out.bits + static_cast<size_t>(y) * out.rowBytes())[x] =
-            palette.colours[index];
+        if (x < width && y < rows)
+            reinterpret_cast<uint32_t*>(out.bits + static_cast<size_t>(y) *
+                                                       out.rowBytes())[x] = palette.colours[index];
         ++x;
     };
     ByteReader in(bits);
@@ -218,12 +222,16 @@ bool ReadDibHeader(std::span<const uint8_t> bytes, DibHeader& header) {
     }
     if (header.width < 1 || header.height == 0 || header.height == INT32_MIN) return false;
     switch (header.bitCount) {
-    case 1: case 4: case 8: case 24:
+    case 1:
+    case 4:
+    case 8:
+    case 24:
         if (header.compression == kBiRgb) break;
         if (header.compression == kBiRle8 && header.bitCount == 8) break;
         if (header.compression == kBiRle4 && header.bitCount == 4) break;
         return false;
-    case 16: case 32:
+    case 16:
+    case 32:
         if (header.core() || (header.compression != kBiRgb && header.compression != kBiBitfields))
             return false;
         break;
@@ -262,7 +270,8 @@ bool DecodeDibPixels(const DibHeader& header, std::span<const uint8_t> palette,
     const Palette colours(header, palette);
     if (header.compression == kBiRle8 || header.compression == kBiRle4) {
         auto* pixels = reinterpret_cast<uint32_t*>(out.bits);
-        std::fill(pixels, pixels + static_cast<size_t>(out.width) * static_cast<size_t>(out.height), kOpaqueBlack);
+        std::fill(pixels, pixels + static_cast<size_t>(out.width) * static_cast<size_t>(out.height),
+                  kOpaqueBlack);
         DecodeRle(header, colours, bits, out);
         return true;
     }

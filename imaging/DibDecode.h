@@ -25,7 +25,7 @@ struct DibHeader {
     uint16_t bitCount = 0;
     uint32_t compression = kBiRgb;
     uint32_t coloursUsed = 0;
-    uint32_t masks[3] = {}; // red, green, blue of 16- and 32-bit pixels
+    uint32_t masks[3] = {};            // red, green, blue of 16- and 32-bit pixels
     uint32_t maskBytesAfterHeader = 0; // 12 when bit-field masks follow a 40-byte header
 
     bool core() const { return headerSize == 12; }

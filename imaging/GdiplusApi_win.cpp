@@ -1,6 +1,6 @@
 #include "imaging/GdiplusApi_win.h"
 
-#include "platform/TrustedLibrary.h"
+#include "platform/TrustedLibrary_win.h"
 
 #include <memory>
 

@@ -24,7 +24,8 @@ uint16_t U16At(std::span<const uint8_t> bytes, size_t at) {
 bool IsGifHeader(std::span<const uint8_t> bytes) {
     if (bytes.size() < 6) return false;
     char header[6];
-    for (size_t i = 0; i < 6; ++i) header[i] = static_cast<char>(bytes[i] | (bytes[i] >= 'A' && bytes[i] <= 'Z' ? 0x20 : 0));
+    for (size_t i = 0; i < 6; ++i)
+        header[i] = static_cast<char>(bytes[i] | (bytes[i] >= 'A' && bytes[i] <= 'Z' ? 0x20 : 0));
     return std::memcmp(header, "gif89a", 6) == 0 || std::memcmp(header, "gif87a", 6) == 0;
 }
 
@@ -80,8 +81,8 @@ private:
 
 } // namespace
 
-bool cGIFparser::LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost, size_t streamOffset,
-                            size_t streamLength) {
+bool cGIFparser::LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost,
+                            size_t streamOffset, size_t streamLength) {
     if (streamOffset > inStream.size()) return false;
     auto bytes = inStream.subspan(streamOffset);
     if (streamLength != 0 && streamLength < bytes.size()) bytes = bytes.first(streamLength);
@@ -164,7 +165,8 @@ bool cGIFparser::LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost,
     for (size_t i = 0; i < 256; ++i) {
         colours[i] = 0xFF000000u;
         if (3 * i + 2 < table.size())
-            colours[i] |= uint32_t{table[3 * i]} << 16 | uint32_t{table[3 * i + 1]} << 8 | table[3 * i + 2];
+            colours[i] |= uint32_t{table[3 * i]} << 16 | uint32_t{table[3 * i + 1]} << 8 |
+                          table[3 * i + 2];
     }
     if (transparent) colours[transparentIndex] = 0;
 
@@ -174,7 +176,9 @@ bool cGIFparser::LoadStream(std::span<const uint8_t> inStream, c32bppDIB& cHost,
     for (int32_t r = 0; r < height; ++r) {
         auto* out = reinterpret_cast<uint32_t*>(pixels.Row(order.Next()));
         const size_t rowStart = static_cast<size_t>(r) * static_cast<size_t>(width);
-        const size_t ready = decoded.produced > rowStart ? std::min<size_t>(decoded.produced - rowStart, width) : 0;
+        const size_t ready = decoded.produced > rowStart
+                                 ? std::min<size_t>(decoded.produced - rowStart, width)
+                                 : 0;
         if (ready == 0) break; // the rest of the frame was never reached: new pixels are clear
         const uint8_t* in = indexes + rowStart;
         for (size_t x = 0; x < ready; ++x) out[x] = colours[in[x]];

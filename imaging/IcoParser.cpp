@@ -69,7 +69,8 @@ int32_t cICOparser::ColorCount(int32_t Index) const {
 int64_t cICOparser::ColorByteOffset(int32_t Index) const {
     const Entry* e = At(Index);
     if (!e) return 0;
-    return int64_t{e->imageOffset} + e->headerSize + (e->bitCount < 16 ? (int64_t{1} << e->bitCount) * 4 : 0);
+    return int64_t{e->imageOffset} + e->headerSize +
+           (e->bitCount < 16 ? (int64_t{1} << e->bitCount) * 4 : 0);
 }
 
 bool cICOparser::Validate(std::span<const uint8_t> bytes) {
@@ -164,16 +165,21 @@ int32_t cICOparser::SelectEntry(int32_t desiredWidth, int32_t desiredHeight, int
     return chosen ? chosen : 1;
 }
 
-bool cICOparser::DecodeBitmapEntry(std::span<const uint8_t> bytes, int32_t index, c32bppDIB& host) const {
+bool cICOparser::DecodeBitmapEntry(std::span<const uint8_t> bytes, int32_t index,
+                                   c32bppDIB& host) const {
     const Entry& e = *At(index);
     const int32_t width = Width(index), height = Height(index);
     if (e.headerSize < 40 || e.headerSize > bytes.size() - e.imageOffset) return false;
     // Our copy of the header says what the directory says: the stored height counts the mask
     // rows too, and the bit count may have come from the directory.
-    const size_t copyBytes = std::min<size_t>(bytes.size() - e.imageOffset, size_t{e.headerSize} + 12);
-    std::vector<uint8_t> header(bytes.begin() + e.imageOffset, bytes.begin() + e.imageOffset + static_cast<std::ptrdiff_t>(copyBytes));
+    const size_t copyBytes = std::min<size_t>(bytes.size() - e.imageOffset,
+                                              size_t{e.headerSize} + 12);
+    std::vector<uint8_t> header(bytes.begin() + e.imageOffset,
+                                bytes.begin() + e.imageOffset +
+                                    static_cast<std::ptrdiff_t>(copyBytes));
     auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) header[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            header[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
     };
     const uint32_t mostColours = e.bitCount <= 8 ? 1u << e.bitCount : 0;
     const int32_t colours = ColorCount(index);
@@ -184,15 +190,19 @@ bool cICOparser::DecodeBitmapEntry(std::span<const uint8_t> bytes, int32_t index
     put32(20, 0);
     put32(24, 0);
     put32(28, 0);
-    put32(32, colours > 0 && static_cast<uint32_t>(colours) <= mostColours ? static_cast<uint32_t>(colours) : 0);
+    put32(32, colours > 0 && static_cast<uint32_t>(colours) <= mostColours
+                  ? static_cast<uint32_t>(colours)
+                  : 0);
     DibHeader dib;
     if (!ReadDibHeader(header, dib)) return false;
 
     const uint64_t paletteAt = uint64_t{e.imageOffset} + e.headerSize;
     const uint64_t paletteBytes = uint64_t{dib.PaletteEntries()} * 4;
     const int64_t bitsAt = ColorByteOffset(index);
-    if (paletteAt + paletteBytes > bytes.size() || static_cast<uint64_t>(bitsAt) > bytes.size()) return false;
-    const auto palette = bytes.subspan(static_cast<size_t>(paletteAt), static_cast<size_t>(paletteBytes));
+    if (paletteAt + paletteBytes > bytes.size() || static_cast<uint64_t>(bitsAt) > bytes.size())
+        return false;
+    const auto palette = bytes.subspan(static_cast<size_t>(paletteAt),
+                                       static_cast<size_t>(paletteBytes));
     const auto bits = bytes.subspan(static_cast<size_t>(bitsAt));
 
     // The AND mask: the last rows of the entry, one bit a pixel, bottom row first.
@@ -210,7 +220,8 @@ bool cICOparser::DecodeBitmapEntry(std::span<const uint8_t> bytes, int32_t index
     if (alphaEntry) {
         // The entry's own alpha, whatever its mask says.
         uint8_t* p = pixels.bits;
-        for (size_t i = 0, n = static_cast<size_t>(width) * static_cast<size_t>(height); i < n; ++i, p += 4) {
+        for (size_t i = 0, n = static_cast<size_t>(width) * static_cast<size_t>(height); i < n;
+             ++i, p += 4) {
             const uint32_t a = p[3];
             if (a == 255) continue;
             if (a == 0) {

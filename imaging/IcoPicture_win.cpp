@@ -3,7 +3,7 @@
 #include "imaging/IcoParser.h"
 
 #include "imaging/c32bppDIB.h"
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 
 #include <olectl.h>
 
@@ -50,12 +50,13 @@ bool cICOparser::ConvertstdPicTo32bpp(IPicture* stdPic, c32bppDIB& cHost) {
     if (colour) {
         BITMAPINFOHEADER colourHeader{};
         if (!QueryHeader(screen.get(), colour.get(), colourHeader)) return false;
-        const int32_t rows = colourHeader.biHeight < 0 ? -colourHeader.biHeight : colourHeader.biHeight;
+        const int32_t rows = colourHeader.biHeight < 0 ? -colourHeader.biHeight
+                                                       : colourHeader.biHeight;
         if (!cHost.InitializeDIB(colourHeader.biWidth, rows)) return false;
         BITMAPINFO read{};
         read.bmiHeader = {sizeof(BITMAPINFOHEADER), cHost.Width(), cHost.Height(), 1, 32, BI_RGB};
-        if (!GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(cHost.Height()), cHost.BitsPointer(),
-                       &read, DIB_RGB_COLORS)) {
+        if (!GetDIBits(screen.get(), colour.get(), 0, static_cast<UINT>(cHost.Height()),
+                       cHost.BitsPointer(), &read, DIB_RGB_COLORS)) {
             cHost.DestroyDIB();
             return false;
         }
@@ -79,8 +80,9 @@ bool cICOparser::ConvertstdPicTo32bpp(IPicture* stdPic, c32bppDIB& cHost) {
     std::vector<uint8_t> bits(stride * static_cast<size_t>(height));
     MonochromeInfo read{};
     read.header = {sizeof(BITMAPINFOHEADER), maskHeader.biWidth, maskRows, 1, 1, BI_RGB};
-    const int copied = GetDIBits(screen.get(), mask.get(), static_cast<UINT>(firstMaskRow), static_cast<UINT>(height),
-                                 bits.data(), reinterpret_cast<BITMAPINFO*>(&read), DIB_RGB_COLORS);
+    const int copied = GetDIBits(screen.get(), mask.get(), static_cast<UINT>(firstMaskRow),
+                                 static_cast<UINT>(height), bits.data(),
+                                 reinterpret_cast<BITMAPINFO*>(&read), DIB_RGB_COLORS);
     if (copied <= 0) {
         cHost.DestroyDIB();
         return false;

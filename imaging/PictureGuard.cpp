@@ -11,8 +11,8 @@ namespace velt {
 namespace {
 
 bool LooksLikeIcon(std::span<const uint8_t> bytes) {
-    return bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 && (bytes[2] == 1 || bytes[2] == 2) &&
-           bytes[3] == 0;
+    return bytes.size() >= 4 && bytes[0] == 0 && bytes[1] == 0 &&
+           (bytes[2] == 1 || bytes[2] == 2) && bytes[3] == 0;
 }
 
 // A valid directory whose every entry lies inside the bytes.

@@ -1,6 +1,6 @@
 #include "imaging/ZlibBinding.h"
 
-#include "platform/TrustedLibrary.h"
+#include "platform/TrustedLibrary_win.h"
 
 namespace velt {
 

@@ -1,8 +1,8 @@
 #include "imaging/modParsers_win.h"
 
+#include "imaging/PictureGuard.h"
 #include "platform/ComRef_win.h"
-#include "platform/ComRef.h"
-#include "platform/TrustedLibrary.h"
+#include "platform/TrustedLibrary_win.h"
 
 #include <olectl.h>
 

@@ -19,7 +19,8 @@ inline void PutLE32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 inline void SetLE32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 inline void SetLE16(std::vector<uint8_t>& out, size_t at, uint32_t v) {
@@ -46,18 +47,22 @@ struct BmpPicture {
 // Packed rows padded to 32 bits, in stored order.
 inline std::vector<uint8_t> PackRows(const BmpPicture& p) {
     std::vector<uint8_t> out;
-    const size_t stride = (static_cast<size_t>(p.bitCount) * static_cast<size_t>(p.width) + 31) / 32 * 4;
+    const size_t stride = (static_cast<size_t>(p.bitCount) * static_cast<size_t>(p.width) + 31) /
+                          32 * 4;
     for (int32_t y = 0; y < p.rows(); ++y) {
         std::vector<uint8_t> row(stride, 0);
         for (int32_t x = 0; x < p.width; ++x) {
-            const uint32_t v = p.samples[static_cast<size_t>(y) * static_cast<size_t>(p.width) + static_cast<size_t>(x)];
+            const uint32_t v = p.samples[static_cast<size_t>(y) * static_cast<size_t>(p.width) +
+                                         static_cast<size_t>(x)];
             const size_t bit = static_cast<size_t>(x) * p.bitCount;
             switch (p.bitCount) {
-            case 1: case 2: case 4: case 8:
-                row[bit / 8] |= static_cast<uint8_t>(v << (8 - p.bitCount - bit % 8));
-                break;
+            case 1:
+            case 2:
+            case 4:
+            case 8: row[bit / 8] |= static_cast<uint8_t>(v << (8 - p.bitCount - bit % 8)); break;
             default:
-                for (int b = 0; b < p.bitCount / 8; ++b) row[bit / 8 + static_cast<size_t>(b)] = static_cast<uint8_t>(v >> (8 * b));
+                for (int b = 0; b < p.bitCount / 8; ++b)
+                    row[bit / 8 + static_cast<size_t>(b)] = static_cast<uint8_t>(v >> (8 * b));
             }
         }
         out.insert(out.end(), row.begin(), row.end());
@@ -91,7 +96,7 @@ inline std::vector<uint8_t> BuildDib(const BmpPicture& p, int32_t headerHeight) 
             for (uint32_t m : p.masks) PutLE32(out, m);
         if (p.headerSize > 40) {
             out.resize(out.size() + 4, 0); // alpha mask
-            PutLE32(out, 0x73524742);       // "sRGB"
+            PutLE32(out, 0x73524742);      // "sRGB"
             out.resize(p.headerSize, 0);
         }
     }
@@ -146,8 +151,7 @@ inline std::vector<uint8_t> EncodeRle(const std::vector<uint32_t>& indexes, int3
             int32_t run = 1;
             // Four-bit runs repeat a pair of nibbles, so a run is a stretch where every other
             // value matches.
-            while (x + run < width && run < 255 &&
-                   row[x + run] == row[x + (four ? run % 2 : 0)])
+            while (x + run < width && run < 255 && row[x + run] == row[x + (four ? run % 2 : 0)])
                 ++run;
             if (run >= 3 || width - x < 3) {
                 out.push_back(static_cast<uint8_t>(run));

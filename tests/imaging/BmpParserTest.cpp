@@ -143,10 +143,10 @@ TEST(BmpDecoder, RunLengthJumpsAndShortPalettesGiveBlack) {
     p.compression = 1;
     p.palette = {0x10, 0x20, 0x30, 0, 0x40, 0x50, 0x60, 0};
     p.coloursUsed = 2;
-    p.rle = {3, 1,       // row 0 (bottom): three of colour 1
-             0, 2, 0, 1, // jump up 1: x 3, row 1
-             0, 3, 7, 0, 1, 0, // literal 7 (past the table), 0, 1, padded
-             0, 0,        // end of row 1; row 2 untouched
+    p.rle = {3, 1,              // row 0 (bottom): three of colour 1
+             0, 2, 0, 1,        // jump up 1: x 3, row 1
+             0, 3, 7, 0, 1, 0,  // literal 7 (past the table), 0, 1, padded
+             0, 0,              // end of row 1; row 2 untouched
              0, 0, 2, 0, 0, 1}; // row 3: two of colour 0, then the end
     c32bppDIB image;
     ASSERT_TRUE(Decode(BuildBmp(p), image));
@@ -220,8 +220,11 @@ TEST(BmpDecoder, AbsurdSizesAreRefusedWithoutAllocating) {
     BmpPicture p = RandomBmp(4, 4, 8, rng);
     std::vector<uint8_t> file = BuildBmp(p);
     c32bppDIB image;
-    for (auto [width, height] : {std::pair<uint32_t, uint32_t>{0x7FFFFFFF, 4}, {4, 0x7FFFFFFF},
-                                 {0x40000000, 0x40000000}, {4, 0x80000000}, {0xFFFFFFFF, 4}}) {
+    for (auto [width, height] : {std::pair<uint32_t, uint32_t>{0x7FFFFFFF, 4},
+                                 {4, 0x7FFFFFFF},
+                                 {0x40000000, 0x40000000},
+                                 {4, 0x80000000},
+                                 {0xFFFFFFFF, 4}}) {
         std::vector<uint8_t> bad = file;
         SetLE32(bad, 18, width);
         SetLE32(bad, 22, height);

@@ -29,10 +29,12 @@ std::vector<uint8_t> Seed(const char* name) {
 
 // Any picture, even one shorter than the loads accept, through the decoders in the
 // dispatcher's order.
-bool LoadAny(const std::vector<uint8_t>& bytes, c32bppDIB& image, int32_t cx = 0, int32_t cy = 0, int32_t depth = 32) {
+bool LoadAny(const std::vector<uint8_t>& bytes, c32bppDIB& image, int32_t cx = 0, int32_t cy = 0,
+             int32_t depth = 32) {
     if (bytes.size() >= 57) return image.LoadPicture_Stream(bytes, cx, cy, 0, 0, false, depth);
     image.DestroyDIB();
-    if (!cGIFparser().LoadStream(bytes, image) && !cICOparser().LoadStream(bytes, cx, cy, &image, 0, 0, depth))
+    if (!cGIFparser().LoadStream(bytes, image) &&
+        !cICOparser().LoadStream(bytes, cx, cy, &image, 0, 0, depth))
         cBMPparser().LoadStream(bytes, image);
     return image.Handle() != nullptr;
 }
@@ -42,7 +44,8 @@ bool LoadAny(const std::vector<uint8_t>& bytes, c32bppDIB& image, int32_t cx = 0
 // jump skips with entry 0, where the system gives black; it refuses an icon entry whose header
 // has no bit count, where the directory's is used.
 bool MagickRulesDiffer(const std::string& name) {
-    return name == "bmp8-20-colours.bmp" || name == "bmp-rle8-jumps.bmp" || name == "icon-bits-from-directory.ico";
+    return name == "bmp8-20-colours.bmp" || name == "bmp-rle8-jumps.bmp" ||
+           name == "icon-bits-from-directory.ico";
 }
 
 TEST(DecoderSeeds, DecodeLikeImageMagick) {
@@ -50,7 +53,9 @@ TEST(DecoderSeeds, DecodeLikeImageMagick) {
     for (const auto& entry : std::filesystem::directory_iterator(kSeeds)) {
         const std::string name = entry.path().filename().string();
         const std::string extension = entry.path().extension().string();
-        if (extension != ".bmp" && extension != ".gif" && extension != ".ico" && extension != ".cur") continue;
+        if (extension != ".bmp" && extension != ".gif" && extension != ".ico" &&
+            extension != ".cur")
+            continue;
         SCOPED_TRACE(name);
         ++count;
         std::vector<uint8_t> file;
@@ -142,19 +147,21 @@ TEST(IconList, LinesAndOrderAsThePageShowsThem) {
     EXPECT_EQ(IconEntryText({16, 16, 1, IconColourColumn(1)}), "016x016 {1 bit, 2 colors}");
     EXPECT_EQ(IconEntryText({48, 48, 16, IconColourColumn(16)}), "048x048 {16 bit, High Color}");
     EXPECT_EQ(IconEntryText({24, 24, 24, IconColourColumn(24)}), "024x024 {24 bit, True Color}");
-    EXPECT_EQ(IconEntryText({256, 256, 32, IconColourColumn(32)}), "256x256 {32 bit, True Color Alpha}");
+    EXPECT_EQ(IconEntryText({256, 256, 32, IconColourColumn(32)}),
+              "256x256 {32 bit, True Color Alpha}");
     EXPECT_EQ(IconColourColumn(4), 16);
     EXPECT_EQ(IconColourColumn(24), -16777216);
     EXPECT_EQ(IconColourColumn(12), 16776960);
 
     // Key width × height + depth; equal keys keep the directory's order.
-    const IconSizeRow rows[] = {{32, 32, 32, -1}, {16, 16, 4, 16}, {32, 32, 4, 16}, {16, 16, 32, -1},
-                                {20, 18, 4, 16}, {18, 20, 4, 16}};
+    const IconSizeRow rows[] = {{32, 32, 32, -1}, {16, 16, 4, 16}, {32, 32, 4, 16},
+                                {16, 16, 32, -1}, {20, 18, 4, 16}, {18, 20, 4, 16}};
     std::vector<std::string> lines;
     for (const IconSizeRow& r : IconListOrder(rows)) lines.push_back(IconEntryText(r));
-    const std::vector<std::string> expected = {"016x016 {4 bit, 16 colors}", "016x016 {32 bit, True Color Alpha}",
-                                               "020x018 {4 bit, 16 colors}", "018x020 {4 bit, 16 colors}",
-                                               "032x032 {4 bit, 16 colors}", "032x032 {32 bit, True Color Alpha}"};
+    const std::vector<std::string> expected = {
+        "016x016 {4 bit, 16 colors}", "016x016 {32 bit, True Color Alpha}",
+        "020x018 {4 bit, 16 colors}", "018x020 {4 bit, 16 colors}",
+        "032x032 {4 bit, 16 colors}", "032x032 {32 bit, True Color Alpha}"};
     EXPECT_EQ(lines, expected);
 }
 
@@ -188,12 +195,15 @@ void CheckImage(const c32bppDIB& image) {
     ASSERT_GT(image.Width(), 0);
     const std::vector<uint8_t> pixels = PixelsOf(image);
     for (size_t i = 0; i < pixels.size(); i += 4)
-        ASSERT_TRUE(pixels[i] <= pixels[i + 3] && pixels[i + 1] <= pixels[i + 3] && pixels[i + 2] <= pixels[i + 3]) << i;
+        ASSERT_TRUE(pixels[i] <= pixels[i + 3] && pixels[i + 1] <= pixels[i + 3] &&
+                    pixels[i + 2] <= pixels[i + 3])
+            << i;
 }
 
 TEST(DecoderBadInput, EveryTruncationAndFlippedByteIsSafe) {
-    for (const char* name : {"bmp8.bmp", "bmp-rle4.bmp", "bmp16-565-fields.bmp", "icon-every-kind.ico",
-                             "gif-local-interlaced.gif", "gif-transparent-animated.gif"}) {
+    for (const char* name :
+         {"bmp8.bmp", "bmp-rle4.bmp", "bmp16-565-fields.bmp", "icon-every-kind.ico",
+          "gif-local-interlaced.gif", "gif-transparent-animated.gif"}) {
         SCOPED_TRACE(name);
         const std::vector<uint8_t> file = Seed(name);
         c32bppDIB image;

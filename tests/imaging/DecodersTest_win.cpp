@@ -9,10 +9,10 @@
 #include "imaging/BmpParser.h"
 #include "imaging/IcoParser.h"
 #include "imaging/ZlibBinding.h"
-#include "imaging/cGDIPlus.h"
-#include "imaging/modParsers.h"
-#include "platform/ComRef.h"
-#include "platform/TrustedLibrary.h"
+#include "imaging/cGDIPlus_win.h"
+#include "imaging/modParsers_win.h"
+#include "platform/ComRef_win.h"
+#include "platform/TrustedLibrary_win.h"
 
 #include <gtest/gtest.h>
 
@@ -26,15 +26,16 @@ namespace {
 std::vector<uint8_t> PixelsOf(const c32bppDIB& image) {
     const uint8_t* bits = image.BitsPointer();
     if (!bits) return {};
-    return {bits, bits + static_cast<size_t>(image.scanWidth()) * static_cast<size_t>(image.Height())};
+    return {bits,
+            bits + static_cast<size_t>(image.scanWidth()) * static_cast<size_t>(image.Height())};
 }
 
 // The system loader straight, without our check: for files we made ourselves.
 ComRef<IPicture> SystemPicture(const std::vector<uint8_t>& bytes) {
     ComRef<IStream> stream(StreamOverCopy(bytes));
     IPicture* picture = nullptr;
-    if (!stream || FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
-                                         reinterpret_cast<void**>(&picture))))
+    if (!stream || FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE,
+                                         IID_IPicture, reinterpret_cast<void**>(&picture))))
         return ComRef<IPicture>();
     return ComRef<IPicture>(picture);
 }
@@ -43,7 +44,8 @@ TEST(SystemPath, BitmapsDecodeAsTheSystemLoaderDecodesThem) {
     std::mt19937 rng(41);
     std::vector<std::pair<const char*, BmpPicture>> variants;
     for (uint16_t bits : {1, 4, 8, 16, 24})
-        for (int32_t width : {1, 5, 17}) variants.push_back({"plain", RandomBmp(width, 6, bits, rng)});
+        for (int32_t width : {1, 5, 17})
+            variants.push_back({"plain", RandomBmp(width, 6, bits, rng)});
     BmpPicture fields = RandomBmp(9, 4, 16, rng);
     fields.compression = 3;
     fields.masks[0] = 0xF800, fields.masks[1] = 0x07E0, fields.masks[2] = 0x001F;
@@ -64,7 +66,8 @@ TEST(SystemPath, BitmapsDecodeAsTheSystemLoaderDecodesThem) {
         variants.push_back({"run-length", p});
     }
     for (const auto& [name, picture] : variants) {
-        SCOPED_TRACE(::testing::Message() << name << ", " << picture.bitCount << " bits, " << picture.width);
+        SCOPED_TRACE(::testing::Message()
+                     << name << ", " << picture.bitCount << " bits, " << picture.width);
         const std::vector<uint8_t> file = BuildBmp(picture);
         c32bppDIB ours, system;
         ASSERT_TRUE(cBMPparser().LoadStream(file, ours));
@@ -82,7 +85,8 @@ TEST(SystemPath, IconEntriesDecodeAsTheSystemMakesIcons) {
     std::mt19937 rng(42);
     for (uint16_t bits : {1, 4, 8, 24}) {
         SCOPED_TRACE(bits);
-        const std::vector<uint8_t> file = BuildIco({BitmapEntry(RandomBmp(16, 16, bits, rng), RandomMask(16, 16, rng))});
+        const std::vector<uint8_t> file = BuildIco(
+            {BitmapEntry(RandomBmp(16, 16, bits, rng), RandomMask(16, 16, rng))});
         c32bppDIB ours, system;
         ASSERT_TRUE(cICOparser().LoadStream(file, 16, 16, &ours));
         ComRef<IPicture> standard = SystemPicture(file);
@@ -107,7 +111,8 @@ TEST(SystemPath, OnlyCheckedBytesReachTheSystemLoader) {
     EXPECT_TRUE(ComRef<IPicture>(ArrayToPicture(icon)));
     SetLE32(icon, 6 + 8, static_cast<uint32_t>(icon.size())); // the entry runs past the end
     EXPECT_FALSE(ComRef<IPicture>(ArrayToPicture(icon)));
-    const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, ',', 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 0, 0x3B};
+    const std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0,
+                                      ',', 0,   0,   0,   0,   1,   0, 1, 0, 0, 2, 0, 0x3B};
     EXPECT_FALSE(ComRef<IPicture>(ArrayToPicture(gif)));
 }
 
@@ -143,7 +148,8 @@ IconParts MakeIconParts() {
     void* bits = nullptr;
     parts.colour.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     auto* p = static_cast<uint32_t*>(bits);
-    const uint32_t colours[8] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF, 0x102030, 0x405060, 0x708090, 0xA0B0C0};
+    const uint32_t colours[8] = {0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF,
+                                 0x102030, 0x405060, 0x708090, 0xA0B0C0};
     for (int i = 0; i < 8; ++i) p[i] = colours[i]; // bottom row first
     const uint16_t maskRows[2] = {0x30, 0x30};     // each row one word: bits 2 and 3 set
     parts.mask.reset(CreateBitmap(4, 2, 1, 1, maskRows));

@@ -84,7 +84,8 @@ inline std::vector<uint8_t> SubBlocks(const std::vector<uint8_t>& data, size_t b
     for (size_t at = 0; at < data.size(); at += blockSize) {
         const size_t n = std::min(blockSize, data.size() - at);
         out.push_back(static_cast<uint8_t>(n));
-        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at), data.begin() + static_cast<std::ptrdiff_t>(at + n));
+        out.insert(out.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+                   data.begin() + static_cast<std::ptrdiff_t>(at + n));
     }
     out.push_back(0);
     return out;
@@ -124,7 +125,8 @@ inline std::vector<uint8_t> StoredRowOrder(const GifFrame& f) {
     const int start[] = {0, 4, 2, 1}, step[] = {8, 8, 4, 2};
     for (int pass = 0; pass < 4; ++pass)
         for (int y = start[pass]; y < f.height; y += step[pass])
-            out.insert(out.end(), f.indexes.begin() + y * f.width, f.indexes.begin() + (y + 1) * f.width);
+            out.insert(out.end(), f.indexes.begin() + y * f.width,
+                       f.indexes.begin() + (y + 1) * f.width);
     return out;
 }
 
@@ -132,14 +134,22 @@ inline std::vector<uint8_t> BuildGif(const GifFile& g) {
     std::vector<uint8_t> out(g.signature.begin(), g.signature.end());
     PutLE16(out, g.width);
     PutLE16(out, g.height);
-    out.push_back(static_cast<uint8_t>(g.globalTable.empty() ? 0 : 0x80 | 0x70 | TableBits(g.globalTable.size())));
+    out.push_back(static_cast<uint8_t>(
+        g.globalTable.empty() ? 0 : 0x80 | 0x70 | TableBits(g.globalTable.size())));
     out.push_back(0); // background
     out.push_back(0); // aspect
     out.insert(out.end(), g.globalTable.begin(), g.globalTable.end());
     out.insert(out.end(), g.beforeFrames.begin(), g.beforeFrames.end());
     for (const GifFrame& f : g.frames) {
         if (f.control) {
-            const uint8_t control[] = {0x21, 0xF9, 4, static_cast<uint8_t>(f.transparent ? 1 : 0), 10, 0, f.transparentIndex, 0};
+            const uint8_t control[] = {0x21,
+                                       0xF9,
+                                       4,
+                                       static_cast<uint8_t>(f.transparent ? 1 : 0),
+                                       10,
+                                       0,
+                                       f.transparentIndex,
+                                       0};
             out.insert(out.end(), std::begin(control), std::end(control));
         }
         out.push_back(0x2C);
@@ -147,11 +157,14 @@ inline std::vector<uint8_t> BuildGif(const GifFile& g) {
         PutLE16(out, f.top);
         PutLE16(out, f.width);
         PutLE16(out, f.height);
-        out.push_back(static_cast<uint8_t>((f.localTable.empty() ? 0 : 0x80 | TableBits(f.localTable.size())) |
-                                           (f.interlaced ? 0x40 : 0)));
+        out.push_back(static_cast<uint8_t>(
+            (f.localTable.empty() ? 0 : 0x80 | TableBits(f.localTable.size())) |
+            (f.interlaced ? 0x40 : 0)));
         out.insert(out.end(), f.localTable.begin(), f.localTable.end());
         out.push_back(static_cast<uint8_t>(f.minCodeSize));
-        const std::vector<uint8_t> data = f.rawData.empty() ? LzwEncode(StoredRowOrder(f), f.minCodeSize, f.lzw) : f.rawData;
+        const std::vector<uint8_t> data = f.rawData.empty()
+                                              ? LzwEncode(StoredRowOrder(f), f.minCodeSize, f.lzw)
+                                              : f.rawData;
         const std::vector<uint8_t> blocks = SubBlocks(data);
         out.insert(out.end(), blocks.begin(), blocks.end());
     }
@@ -160,7 +173,8 @@ inline std::vector<uint8_t> BuildGif(const GifFile& g) {
 }
 
 // A frame of random indexes below colours, with a random local table when local is set.
-inline GifFrame RandomFrame(uint16_t width, uint16_t height, int colourBits, bool local, std::mt19937& rng) {
+inline GifFrame RandomFrame(uint16_t width, uint16_t height, int colourBits, bool local,
+                            std::mt19937& rng) {
     GifFrame f;
     f.width = width;
     f.height = height;
@@ -169,7 +183,8 @@ inline GifFrame RandomFrame(uint16_t width, uint16_t height, int colourBits, boo
     if (local) f.localTable = RandomPalette(colours, rng, 3);
     // Stretches of one index between noise, so that strings of every length occur.
     for (size_t i = 0; i < size_t{width} * height; ++i)
-        f.indexes.push_back(static_cast<uint8_t>(i % 11 < 5 && i ? f.indexes.back() : rng() % colours));
+        f.indexes.push_back(
+            static_cast<uint8_t>(i % 11 < 5 && i ? f.indexes.back() : rng() % colours));
     return f;
 }
 

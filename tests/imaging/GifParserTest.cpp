@@ -13,7 +13,8 @@
 namespace velt::test {
 namespace {
 
-std::vector<uint8_t> Decoded(const std::vector<uint8_t>& data, int minCodeSize, size_t size, LzwResult& result) {
+std::vector<uint8_t> Decoded(const std::vector<uint8_t>& data, int minCodeSize, size_t size,
+                             LzwResult& result) {
     std::vector<uint8_t> out(size, 0xEE);
     result = LzwDecode(data, minCodeSize, out);
     return out;
@@ -27,11 +28,15 @@ TEST(Lzw, RoundTripsEveryCodeSizeWithAndWithoutClearCodes) {
         // the code-just-defined case.
         std::vector<uint8_t> input;
         for (int i = 0; i < 30000; ++i)
-            input.push_back(static_cast<uint8_t>(i % 1000 < 400 ? (i / 97) % symbols : rng() % symbols));
+            input.push_back(
+                static_cast<uint8_t>(i % 1000 < 400 ? (i / 97) % symbols : rng() % symbols));
         for (bool clears : {true, false}) {
-            SCOPED_TRACE(::testing::Message() << "code size " << minCodeSize << (clears ? ", clears" : ", full table kept"));
+            SCOPED_TRACE(::testing::Message() << "code size " << minCodeSize
+                                              << (clears ? ", clears" : ", full table kept"));
             LzwResult result;
-            EXPECT_EQ(Decoded(LzwEncode(input, minCodeSize, {clears, true}), minCodeSize, input.size(), result), input);
+            EXPECT_EQ(Decoded(LzwEncode(input, minCodeSize, {clears, true}), minCodeSize,
+                              input.size(), result),
+                      input);
             EXPECT_EQ(result.end, LzwEnd::Complete);
             EXPECT_EQ(result.produced, input.size());
         }
@@ -99,7 +104,9 @@ uint32_t At(const c32bppDIB& image, int32_t x, int32_t y) {
     return uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
 }
 
-bool Decode(const std::vector<uint8_t>& file, c32bppDIB& image) { return cGIFparser().LoadStream(file, image); }
+bool Decode(const std::vector<uint8_t>& file, c32bppDIB& image) {
+    return cGIFparser().LoadStream(file, image);
+}
 
 TEST(GifDecoder, FramesDecodeLikeImageMagick) {
     std::mt19937 rng(33);
@@ -196,7 +203,8 @@ TEST(GifDecoder, TheLastControlExtensionBeforeTheImageCounts) {
     const std::vector<uint8_t> clearFlag = {0x21, 0xF9, 4, 0, 0, 0, 1, 0};
     const std::vector<uint8_t> setFlag = {0x21, 0xF9, 4, 1, 0, 0, 1, 0};
     const std::vector<uint8_t> comment = {0x21, 0xFE, 3, 'a', 'b', 'c', 0};
-    const std::vector<uint8_t> application = {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0};
+    const std::vector<uint8_t> application = {0x21, 0xFF, 11,  'N', 'E', 'T', 'S', 'C', 'A', 'P',
+                                              'E',  '2',  '.', '0', 3,   1,   0,   0,   0};
     c32bppDIB image;
 
     g.beforeFrames = setFlag;
@@ -206,7 +214,8 @@ TEST(GifDecoder, TheLastControlExtensionBeforeTheImageCounts) {
     EXPECT_EQ(At(image, 1, 0), kBlue);
 
     g.beforeFrames = clearFlag;
-    for (const auto* block : {&application, &comment, &setFlag}) g.beforeFrames.insert(g.beforeFrames.end(), block->begin(), block->end());
+    for (const auto* block : {&application, &comment, &setFlag})
+        g.beforeFrames.insert(g.beforeFrames.end(), block->begin(), block->end());
     g.beforeFrames.push_back(0); // a stray zero byte is skipped
     ASSERT_TRUE(Decode(BuildGif(g), image));
     EXPECT_TRUE(image.Alpha());
@@ -239,8 +248,10 @@ TEST(GifDecoder, HeadersInAnyCase) {
 TEST(GifDecoder, DamagedDataKeepsWhatWasDecoded) {
     GifFile g = TwoColours({0, 1, 0, 1, 1, 0, 1, 0, 0, 0, 0, 0}, 4, 3);
     LzwBitWriter bad;
-    for (auto [code, width] : std::initializer_list<std::pair<uint32_t, int>>{{4, 3}, {1, 3}, {0, 3}, {3, 3}, {15, 4}})
-        bad.Put(code, width); // clear, blue, red, index 3 (past the table), then a code from nowhere
+    for (auto [code, width] :
+         std::initializer_list<std::pair<uint32_t, int>>{{4, 3}, {1, 3}, {0, 3}, {3, 3}, {15, 4}})
+        bad.Put(code,
+                width); // clear, blue, red, index 3 (past the table), then a code from nowhere
     g.frames[0].rawData = bad.Finish();
     c32bppDIB image;
     ASSERT_TRUE(Decode(BuildGif(g), image));
@@ -301,7 +312,8 @@ TEST(GifDecoder, EveryTruncationIsSafe) {
     size_t firstImage = 0;
     for (size_t n = 0; n <= file.size(); ++n) {
         c32bppDIB image;
-        const bool recognised = Decode({file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n)}, image);
+        const bool recognised = Decode(
+            {file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n)}, image);
         if (recognised && image.Handle() && !firstImage) firstImage = n;
         if (image.Handle()) EXPECT_EQ(image.Width(), 30);
     }

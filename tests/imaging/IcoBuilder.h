@@ -34,7 +34,11 @@ inline IcoEntry BitmapEntry(const BmpPicture& colour, std::vector<uint32_t> mask
     maskPicture.width = colour.width;
     maskPicture.height = colour.rows();
     maskPicture.bitCount = 1;
-    maskPicture.samples = mask.empty() ? std::vector<uint32_t>(static_cast<size_t>(colour.width) * static_cast<size_t>(colour.rows()), 0) : mask;
+    maskPicture.samples = mask.empty()
+                              ? std::vector<uint32_t>(static_cast<size_t>(colour.width) *
+                                                          static_cast<size_t>(colour.rows()),
+                                                      0)
+                              : mask;
     std::vector<uint8_t> bits = PackRows(maskPicture);
     e.data.insert(e.data.end(), bits.begin(), bits.end());
     return e;
@@ -59,8 +63,11 @@ inline std::vector<uint8_t> BuildIco(const std::vector<IcoEntry>& entries, uint1
         out.push_back(0);
         PutLE16(out, e.planes);
         PutLE16(out, e.bitCount);
-        PutLE32(out, static_cast<uint32_t>(e.bytesInResource >= 0 ? e.bytesInResource : static_cast<int64_t>(e.data.size())));
-        PutLE32(out, static_cast<uint32_t>(e.imageOffset >= 0 ? e.imageOffset : static_cast<int64_t>(offset)));
+        PutLE32(out, static_cast<uint32_t>(e.bytesInResource >= 0
+                                               ? e.bytesInResource
+                                               : static_cast<int64_t>(e.data.size())));
+        PutLE32(out, static_cast<uint32_t>(e.imageOffset >= 0 ? e.imageOffset
+                                                              : static_cast<int64_t>(offset)));
         offset += e.data.size();
     }
     for (const IcoEntry& e : entries) out.insert(out.end(), e.data.begin(), e.data.end());

@@ -15,7 +15,8 @@ namespace {
 BmpPicture Colours(int32_t side, uint16_t bits, std::mt19937& rng) {
     BmpPicture p = RandomBmp(side, side, bits, rng);
     if (bits == 32) // straight alpha, some of it 0 and some 255
-        for (uint32_t& s : p.samples) s = (s & 0xFFFFFF) | (rng() % 4 == 0 ? 0u : rng() % 4 == 0 ? 255u : rng() % 256) << 24;
+        for (uint32_t& s : p.samples)
+            s = (s & 0xFFFFFF) | (rng() % 4 == 0 ? 0u : rng() % 4 == 0 ? 255u : rng() % 256) << 24;
     return p;
 }
 
@@ -27,8 +28,10 @@ std::vector<uint8_t> PngEntryData(uint32_t side, std::mt19937& rng) {
 // One entry of each kind: 1, 4, 8, 24 and 32 bits with masks, and a PNG entry.
 std::vector<IcoEntry> EveryKind(std::mt19937& rng) {
     std::vector<IcoEntry> entries;
-    const std::pair<int32_t, uint16_t> kinds[] = {{16, 1}, {20, 4}, {24, 8}, {31, 24}, {32, 32}, {48, 32}};
-    for (auto [side, bits] : kinds) entries.push_back(BitmapEntry(Colours(side, bits, rng), RandomMask(side, side, rng)));
+    const std::pair<int32_t, uint16_t> kinds[] = {{16, 1},  {20, 4},  {24, 8},
+                                                  {31, 24}, {32, 32}, {48, 32}};
+    for (auto [side, bits] : kinds)
+        entries.push_back(BitmapEntry(Colours(side, bits, rng), RandomMask(side, side, rng)));
     IcoEntry png;
     png.data = PngEntryData(64, rng);
     png.width = 64, png.height = 64, png.bitCount = 32;
@@ -76,7 +79,7 @@ TEST(IcoDecoder, ThirtyTwoBitEntriesIgnoreTheirMask) {
     ASSERT_TRUE(cICOparser().LoadStream(BuildIco({BitmapEntry(p, {1, 1, 1, 1})}, 2), 0, 0, &image));
     EXPECT_EQ(image.ImageType(), itCursorAlpha);
     const std::vector<uint8_t> expected = {0, 0, 0x80, 0x80, 0x56, 0x34, 0x12, 0xFF, // bottom row
-                                           0, 0, 0, 0, 0x40, 0x40, 0x40, 0x40};
+                                           0, 0, 0,    0,    0x40, 0x40, 0x40, 0x40};
     EXPECT_EQ(PixelsOf(image), expected);
 }
 
@@ -90,7 +93,7 @@ TEST(IcoDecoder, MaskMakesTransparencyForOtherDepths) {
     for (size_t i = 3; i < PixelsOf(image).size(); i += 4) EXPECT_EQ(PixelsOf(image)[i], 255);
 
     std::vector<uint32_t> mask(64, 0);
-    mask[0] = 1; // bottom-left
+    mask[0] = 1;  // bottom-left
     mask[63] = 1; // top-right
     ASSERT_TRUE(cICOparser().LoadStream(BuildIco({BitmapEntry(p, mask)}, 2), 0, 0, &image));
     EXPECT_EQ(image.ImageType(), itCursor);
@@ -125,7 +128,7 @@ TEST(IcoDecoder, SelectionPrefersLargerEntriesThenCloserDepths) {
     EXPECT_EQ(Chosen(three, 32, 32, 32), 2); // 24 points of depth beat 32 points of size
     EXPECT_EQ(Chosen(three, 32, 32, 8), 2);  // exact
     EXPECT_EQ(Chosen(three, 40, 40, 32), 3);
-    EXPECT_EQ(Chosen(three, 0, 0, 8), 2);    // no size asked: 32 x 32
+    EXPECT_EQ(Chosen(three, 0, 0, 8), 2); // no size asked: 32 x 32
 
     const auto small = Sizes({{16, 16, 32}, {24, 24, 32}});
     EXPECT_EQ(Chosen(small, 32, 32, 32), 2); // nothing large enough: the closest

@@ -39,7 +39,8 @@ RgbaImage DecodeWithMagick(std::span<const uint8_t> file, const std::string& ext
     const auto out = TempName("rgba");
     {
         std::ofstream stream(in, std::ios::binary);
-        stream.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        stream.write(reinterpret_cast<const char*>(file.data()),
+                     static_cast<std::streamsize>(file.size()));
     }
     // The real convert, not a wrapper earlier on the path; -quiet keeps warnings off stderr.
     const std::string source = "'" + in.string() + "[" + std::to_string(frame) + "]'";
@@ -47,11 +48,13 @@ RgbaImage DecodeWithMagick(std::span<const uint8_t> file, const std::string& ext
     const std::string size = RunForOutput("/usr/bin/convert -quiet " + source +
                                           " -format '%w %h' info: 2>/dev/null");
     if (std::sscanf(size.c_str(), "%d %d", &image.width, &image.height) == 2 &&
-        std::system(("/usr/bin/convert -quiet " + source + " +repage -depth 8 'rgba:" + out.string() +
-                     "' 2>/dev/null").c_str()) == 0) {
+        std::system(("/usr/bin/convert -quiet " + source +
+                     " +repage -depth 8 'rgba:" + out.string() + "' 2>/dev/null")
+                        .c_str()) == 0) {
         std::ifstream stream(out, std::ios::binary);
         image.rgba.assign(std::istreambuf_iterator<char>(stream), {});
-        if (image.rgba.size() != static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
+        if (image.rgba.size() !=
+            static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
             image = {};
     }
     std::error_code ignored;

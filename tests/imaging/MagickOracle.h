@@ -17,7 +17,8 @@ struct RgbaImage {
 
 // extension names the format for convert ("bmp", "ico", "gif"); frame picks the icon entry or
 // the GIF frame.
-RgbaImage DecodeWithMagick(std::span<const uint8_t> file, const std::string& extension, int frame = 0);
+RgbaImage DecodeWithMagick(std::span<const uint8_t> file, const std::string& extension,
+                           int frame = 0);
 
 // The oracle's picture as c32bppDIB keeps pixels: premultiplied BGRA, bottom row first.
 std::vector<uint8_t> AsImagePixels(const RgbaImage& image);

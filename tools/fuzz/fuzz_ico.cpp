@@ -11,11 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!directory.LoadStream({data, size}, 0, 0, nullptr)) return 0;
     int64_t sum = 0;
     for (int32_t i = 1; i <= directory.IconCount(); ++i) {
-        sum += directory.Width(i) + directory.Height(i) + directory.bitDepth(i) + directory.ColorCount(i) +
-               directory.ColorByteOffset(i) + directory.IsIconPNG(i);
-        sum += static_cast<int64_t>(velt::IconEntryText({directory.Width(i), directory.Height(i), directory.bitDepth(i),
-                                                         velt::IconColourColumn(directory.bitDepth(i))})
-                                        .size());
+        sum += directory.Width(i) + directory.Height(i) + directory.bitDepth(i) +
+               directory.ColorCount(i) + directory.ColorByteOffset(i) + directory.IsIconPNG(i);
+        sum += static_cast<int64_t>(
+            velt::IconEntryText({directory.Width(i), directory.Height(i), directory.bitDepth(i),
+                                 velt::IconColourColumn(directory.bitDepth(i))})
+                .size());
     }
     if (sum == -1) __builtin_trap(); // keeps the reads
     const int32_t requests[][3] = {{0, 0, 32}, {16, 16, 4}, {256, 256, 32}, {48, 48, 8}};

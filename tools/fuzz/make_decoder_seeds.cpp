@@ -19,9 +19,11 @@ struct Writer {
     std::filesystem::path folder;
     std::ofstream manifest;
 
-    void Write(const std::string& name, const std::vector<uint8_t>& bytes, const std::string& note) {
+    void Write(const std::string& name, const std::vector<uint8_t>& bytes,
+               const std::string& note) {
         std::ofstream out(folder / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         manifest << name << ": " << note << "\n";
     }
 };
@@ -36,41 +38,50 @@ void Bitmaps(Writer& w, std::mt19937& rng) {
     shortTable.palette.resize(20 * 4);
     shortTable.coloursUsed = 20;
     for (uint32_t& s : shortTable.samples) s %= 24; // a few indexes past the table: black
-    w.Write("bmp8-20-colours.bmp", BuildBmp(shortTable), "8-bit, 20 colours used, some indexes past them (black)");
+    w.Write("bmp8-20-colours.bmp", BuildBmp(shortTable),
+            "8-bit, 20 colours used, some indexes past them (black)");
     BmpPicture rgb555 = RandomBmp(11, 5, 16, rng);
-    w.Write("bmp16-555.bmp", BuildBmp(rgb555), "16-bit 5-5-5: 5-bit channels widened by repeating their top bits");
+    w.Write("bmp16-555.bmp", BuildBmp(rgb555),
+            "16-bit 5-5-5: 5-bit channels widened by repeating their top bits");
     BmpPicture rgb565 = rgb555;
     rgb565.compression = 3;
     rgb565.masks[0] = 0xF800, rgb565.masks[1] = 0x07E0, rgb565.masks[2] = 0x001F;
-    w.Write("bmp16-565-fields.bmp", BuildBmp(rgb565), "16-bit bit fields 5-6-5 after a 40-byte header");
+    w.Write("bmp16-565-fields.bmp", BuildBmp(rgb565),
+            "16-bit bit fields 5-6-5 after a 40-byte header");
     BmpPicture topDown = RandomBmp(10, -6, 24, rng);
-    w.Write("bmp24-top-down.bmp", BuildBmp(topDown), "24-bit, negative height: rows stored top-down, loads upright");
+    w.Write("bmp24-top-down.bmp", BuildBmp(topDown),
+            "24-bit, negative height: rows stored top-down, loads upright");
     BmpPicture straight = RandomBmp(6, 6, 32, rng);
     for (uint32_t& s : straight.samples) s = (s & 0xFFFFFF) | (rng() % 256) << 24;
-    w.Write("bmp32-alpha.bmp", BuildBmp(straight), "32-bit straight alpha: premultiplied on load, type 6");
+    w.Write("bmp32-alpha.bmp", BuildBmp(straight),
+            "32-bit straight alpha: premultiplied on load, type 6");
     BmpPicture fields = RandomBmp(6, 6, 32, rng);
     fields.compression = 3;
     fields.headerSize = 124;
     fields.masks[0] = 0xFF0000, fields.masks[1] = 0xFF00, fields.masks[2] = 0xFF;
-    w.Write("bmp32-fields-v5.bmp", BuildBmp(fields), "32-bit bit fields in a version 5 header: opaque, type 1");
+    w.Write("bmp32-fields-v5.bmp", BuildBmp(fields),
+            "32-bit bit fields in a version 5 header: opaque, type 1");
     for (uint16_t bits : {4, 8}) {
         BmpPicture p = RandomBmp(21, 6, bits, rng);
         for (size_t i = 0; i < p.samples.size(); ++i)
             if ((i / 7) % 2 == 0) p.samples[i] = p.samples[i - i % 7];
         p.compression = bits == 8 ? 1 : 2;
         p.rle = EncodeRle(p.samples, p.width, p.rows(), bits == 4);
-        w.Write("bmp-rle" + std::to_string(bits) + ".bmp", BuildBmp(p), "RLE" + std::to_string(bits) + ": runs and literal runs");
+        w.Write("bmp-rle" + std::to_string(bits) + ".bmp", BuildBmp(p),
+                "RLE" + std::to_string(bits) + ": runs and literal runs");
     }
     BmpPicture jumps;
     jumps.width = 6, jumps.height = 4, jumps.bitCount = 8, jumps.compression = 1;
     jumps.palette = RandomPalette(2, rng);
     jumps.coloursUsed = 2;
     jumps.rle = {3, 1, 0, 2, 0, 1, 0, 3, 7, 0, 1, 0, 0, 0, 0, 0, 2, 0, 0, 1};
-    w.Write("bmp-rle8-jumps.bmp", BuildBmp(jumps), "RLE8 with a jump and skipped rows: skipped pixels black");
+    w.Write("bmp-rle8-jumps.bmp", BuildBmp(jumps),
+            "RLE8 with a jump and skipped rows: skipped pixels black");
     BmpPicture core = RandomBmp(10, 6, 8, rng);
     core.headerSize = 12;
     core.palette = RandomPalette(256, rng, 3);
-    w.Write("bmp8-core.bmp", BuildBmp(core), "8-bit with the 12-byte core header and 3-byte colour entries");
+    w.Write("bmp8-core.bmp", BuildBmp(core),
+            "8-bit with the 12-byte core header and 3-byte colour entries");
 }
 
 void Icons(Writer& w, std::mt19937& rng) {
@@ -87,18 +98,23 @@ void Icons(Writer& w, std::mt19937& rng) {
     pngEntry.width = 16, pngEntry.height = 16, pngEntry.bitCount = 32;
     entries.push_back(pngEntry);
     w.Write("icon-every-kind.ico", BuildIco(entries),
-            "16x16 entries of 1, 4, 8, 24 and 32 bits with masks and a PNG entry: each chosen by its depth");
+            "16x16 entries of 1, 4, 8, 24 and 32 bits with masks and a PNG entry: each chosen by "
+            "its depth");
     w.Write("cursor32.cur", BuildIco({entries[4]}, 2), "cursor with one 32-bit entry: type 12");
     std::vector<IcoEntry> sizes;
-    for (int32_t side : {16, 24, 32, 48}) sizes.push_back(BitmapEntry(RandomBmp(side, side, 8, rng), RandomMask(side, side, rng)));
-    w.Write("icon-sizes.ico", BuildIco(sizes), "8-bit entries of 16, 24, 32 and 48: the entry choice");
+    for (int32_t side : {16, 24, 32, 48})
+        sizes.push_back(BitmapEntry(RandomBmp(side, side, 8, rng), RandomMask(side, side, rng)));
+    w.Write("icon-sizes.ico", BuildIco(sizes),
+            "8-bit entries of 16, 24, 32 and 48: the entry choice");
     IcoEntry noBits = BitmapEntry(RandomBmp(8, 8, 4, rng));
     noBits.data[14] = 0;
-    w.Write("icon-bits-from-directory.ico", BuildIco({noBits}), "4-bit entry whose header has no bit count: the directory's is used");
+    w.Write("icon-bits-from-directory.ico", BuildIco({noBits}),
+            "4-bit entry whose header has no bit count: the directory's is used");
     PngPicture palette = RandomPicture({3, 4}, false, true, 20, 12, rng);
     IcoEntry pngOnly;
     pngOnly.data = BuildPng(palette);
-    w.Write("icon-png-only.ico", BuildIco({pngOnly}), "one PNG entry, directory size and bit count 0: both from the PNG header");
+    w.Write("icon-png-only.ico", BuildIco({pngOnly}),
+            "one PNG entry, directory size and bit count 0: both from the PNG header");
 }
 
 void Gifs(Writer& w, std::mt19937& rng) {
@@ -117,8 +133,8 @@ void Gifs(Writer& w, std::mt19937& rng) {
     transparent.frames[0].control = true;
     transparent.frames[0].transparent = true;
     transparent.frames[0].transparentIndex = 2;
-    transparent.beforeFrames = {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0,
-                                0x21, 0xFE, 2, 'h', 'i', 0};
+    transparent.beforeFrames = {0x21, 0xFF, 11, 'N', 'E', 'T', 'S',  'C',  'A', 'P', 'E', '2', '.',
+                                '0',  3,    1,  0,   0,   0,   0x21, 0xFE, 2,   'h', 'i', 0};
     GifFrame second = RandomFrame(5, 5, 4, false, rng);
     second.left = 3, second.top = 2;
     transparent.frames.push_back(second);
@@ -138,7 +154,8 @@ void Gifs(Writer& w, std::mt19937& rng) {
     for (int i = 0; i < 64 * 40; ++i) noise.indexes.push_back(static_cast<uint8_t>(rng()));
     noise.lzw.clearWhenFull = false;
     full.frames.push_back(noise);
-    w.Write("gif-full-table.gif", BuildGif(full), "random 8-bit indexes: the code table fills and is kept without a clear");
+    w.Write("gif-full-table.gif", BuildGif(full),
+            "random 8-bit indexes: the code table fills and is kept without a clear");
 }
 
 } // namespace
@@ -150,7 +167,8 @@ int main(int argc, char** argv) {
     }
     Writer w{argv[1], std::ofstream(std::filesystem::path(argv[1]) / "DECODERS.txt")};
     w.manifest << "Seeds for the bitmap, icon and GIF fuzz targets, written by make_decoder_seeds\n"
-                  "(tools/fuzz/make_decoder_seeds.cpp, built in the native tree) from fixed pseudo-random\n"
+                  "(tools/fuzz/make_decoder_seeds.cpp, built in the native tree) from fixed "
+                  "pseudo-random\n"
                   "samples. The decoder tests read them too.\n\n";
     std::mt19937 rng(2024);
     Bitmaps(w, rng);

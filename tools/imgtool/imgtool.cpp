@@ -61,7 +61,8 @@ bool ParseRequest(const std::vector<Path>& options, IconRequest& request) {
         const std::string value = options[i + 1].string();
         char end = 0;
         if (options[i] == "--size") {
-            if (std::sscanf(value.c_str(), "%dx%d%c", &request.width, &request.height, &end) != 2) return false;
+            if (std::sscanf(value.c_str(), "%dx%d%c", &request.width, &request.height, &end) != 2)
+                return false;
         } else if (options[i] == "--depth") {
             if (std::sscanf(value.c_str(), "%d%c", &request.depth, &end) != 1) return false;
         } else {

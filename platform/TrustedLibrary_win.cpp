@@ -1,4 +1,4 @@
-#include "platform/TrustedLibrary.h"
+#include "platform/TrustedLibrary_win.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // Optional libraries (zlib, GDI+) are loaded by full path from the application's folder, then
 // the system folder, never through the default search order: a library of the same name planted
 // in the current folder (or anywhere on the path) is never picked up.
-#include "platform/Handles.h"
+#include "platform/Handles_win.h"
 
 namespace velt {
 
