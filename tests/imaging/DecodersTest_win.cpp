@@ -3,8 +3,8 @@
 // loader is only handed bytes that pass the check, and optional libraries come only from the
 // application's and the system folder.
 #include "BmpBuilder.h"
+#include "DrawTestSupport_win.h"
 #include "IcoBuilder.h"
-#include "WinTestSupport.h"
 
 #include "imaging/BmpParser.h"
 #include "imaging/IcoParser.h"
