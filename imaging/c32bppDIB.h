@@ -22,6 +22,7 @@ struct IPicture;
 namespace velt {
 
 struct DecodeScratch;
+struct IconSizeRow;
 class cPNGwriter;
 struct PngWriterDeleter {
     void operator()(cPNGwriter* writer) const;

@@ -6,6 +6,7 @@
 //   imgtool icons FILE      lists an icon or cursor file's entries as the image source page does
 // Exit status: 0 done, 1 the input does not load, 2 wrong arguments, 3 the output was not
 // written. PNG files come from our own encoder (GDI+ writes them on Windows when it cannot).
+#include "imaging/IconEntryList.h"
 #include "imaging/c32bppDIB.h"
 
 #include <algorithm>
