@@ -200,6 +200,7 @@ private:
     bool WritePixelsTo(c32bppDIB& target, int32_t newWidth, int32_t newHeight);
     void BuildBitmapFile(std::vector<uint8_t>& out) const;
     bool WritePngOurselves(const std::filesystem::path* file, std::vector<uint8_t>* out) const;
+    bool WritePng(const std::filesystem::path* file, std::vector<uint8_t>* out);
 
     // Platform half (c32bppDIB_win.cpp or c32bppDIB_native.cpp).
     bool AllocatePixels(int32_t width, int32_t height);

@@ -227,19 +227,25 @@ bool c32bppDIB::SaveToFile(const std::filesystem::path& Filename, bool PromptOve
                                                                 static_cast<size_t>(m_height))
                                               : std::span<const uint8_t>(converted);
     const std::span<const uint8_t> parts[] = {header, pixels};
-    return WriteWholeFile(Filename, parts);
+    return ReplaceFileWith(Filename, parts);
 }
 
 bool c32bppDIB::SaveToFile_PNG(const std::filesystem::path& Filename, bool PromptOverwrite) {
     if (Filename.empty() || !m_bits) return false;
     if (PromptOverwrite && FileExists(Filename) && !ConfirmOverwrite()) return false;
-    // Our own encoder first; the platform's writer when ours cannot (no zlib).
-    return WritePngOurselves(&Filename, nullptr) || SavePngWithPlatform(&Filename, nullptr);
+    return WritePng(&Filename, nullptr);
 }
 
 bool c32bppDIB::SaveToStream_PNG(std::vector<uint8_t>& outStream) {
     if (!m_bits) return false;
-    return WritePngOurselves(nullptr, &outStream) || SavePngWithPlatform(nullptr, &outStream);
+    return WritePng(nullptr, &outStream);
+}
+
+bool c32bppDIB::WritePng(const std::filesystem::path* file, std::vector<uint8_t>* out) {
+    // Only our encoder writes the chunks that properties ask for, so it goes first when any
+    // are set; otherwise the platform's writer does, and each is the other's fallback.
+    if (m_pngProperties) return WritePngOurselves(file, out) || SavePngWithPlatform(file, out);
+    return SavePngWithPlatform(file, out) || WritePngOurselves(file, out);
 }
 
 } // namespace velt

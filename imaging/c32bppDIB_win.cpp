@@ -3,6 +3,7 @@
 #include "imaging/c32bppDIB.h"
 
 #include "imaging/AlphaRegion_win.h"
+#include "imaging/Files.h"
 #include "imaging/GdiplusApi_win.h"
 #include "imaging/PlatformHooks.h"
 #include "imaging/ZlibBinding.h"
@@ -125,9 +126,12 @@ bool c32bppDIB::CopyWithAlphaBlend(c32bppDIB& target, int32_t newWidth, int32_t 
 }
 
 bool c32bppDIB::SavePngWithPlatform(const std::filesystem::path* file, std::vector<uint8_t>* out) {
-    std::vector<uint8_t> unused;
-    return file ? cGDIPlus().SaveToPNG(*file, unused, *this)
-                : cGDIPlus().SaveToPNG({}, *out, *this);
+    if (!file) return cGDIPlus().SaveToPNG({}, *out, *this);
+    // Encoded in memory first, so that a failed save never leaves a partial file behind.
+    std::vector<uint8_t> bytes;
+    if (!cGDIPlus().SaveToPNG({}, bytes, *this)) return false;
+    const std::span<const uint8_t> parts[] = {bytes};
+    return ReplaceFileWith(*file, parts);
 }
 
 bool c32bppDIB::ConfirmOverwrite() {

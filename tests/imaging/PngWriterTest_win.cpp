@@ -1,4 +1,5 @@
-// The PNG writer on Windows: saves go through our encoder first, files are replaced whole,
+// The PNG writer on Windows: GDI+ writes first unless properties ask for our encoder, files are
+// replaced whole,
 // texts use the ANSI code page, and GDI+ reads what we write.
 #include "imaging/Files.h"
 #include "imaging/PngProperty.h"
@@ -60,12 +61,18 @@ protected:
     std::filesystem::path m_folder;
 };
 
-TEST_F(PngFolder, OurEncoderWritesFirstAndReplacesFilesWhole) {
+TEST_F(PngFolder, WriterOrderAndFilesReplacedWhole) {
     c32bppDIB image;
     Make(image, 2, 2, {0xFF0000FF, 0xFF00FF00, 0xFFFF0000, 0xFF102030});
     std::vector<uint8_t> stream;
+    // Without properties GDI+ writes; it never chooses a palette.
     ASSERT_TRUE(image.SaveToStream_PNG(stream));
-    EXPECT_EQ(ColourType(stream), 3); // a palette: GDI+ would have written 32-bit colour
+    EXPECT_NE(ColourType(stream), 3);
+    // A property makes our encoder write first, and it picks a palette for four colours.
+    ASSERT_TRUE(image.PngPropertySet(pngTitle, L"four"));
+    stream.clear();
+    ASSERT_TRUE(image.SaveToStream_PNG(stream));
+    EXPECT_EQ(ColourType(stream), 3);
 
     const std::filesystem::path file = m_folder / L"out.png";
     HANDLE old = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -79,8 +86,20 @@ TEST_F(PngFolder, OurEncoderWritesFirstAndReplacesFilesWhole) {
     HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(image.SaveToFile_PNG(file, false));
+    c32bppDIB plain; // written by GDI+
+    Make(plain, 1, 1, {0xFF000000});
+    EXPECT_FALSE(plain.SaveToFile_PNG(file, false));
+    EXPECT_FALSE(plain.SaveToFile(file, false));
     CloseHandle(held);
     EXPECT_EQ(Contents(file), stream);
+    EXPECT_EQ(TemporariesIn(m_folder), 0);
+
+    // Bitmaps are replaced whole as well.
+    const std::filesystem::path bitmap = m_folder / L"out.bmp";
+    ASSERT_TRUE(plain.SaveToFile(bitmap, false));
+    std::vector<uint8_t> bmp;
+    ASSERT_TRUE(plain.SaveToStream(bmp));
+    EXPECT_EQ(Contents(bitmap), bmp);
     EXPECT_EQ(TemporariesIn(m_folder), 0);
 }
 
@@ -129,6 +148,7 @@ TEST(PngWriterWin, GdiplusReadsWhatWeWrite) {
         SCOPED_TRACE(k);
         c32bppDIB image, loaded;
         Make(image, 20, 20, pictures[k]);
+        ASSERT_TRUE(image.PngPropertySet(pngTitle, L"ours")); // our encoder writes
         std::vector<uint8_t> png;
         ASSERT_TRUE(image.SaveToStream_PNG(png));
         EXPECT_EQ(ColourType(png), types[k]);
