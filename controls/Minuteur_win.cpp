@@ -8,7 +8,11 @@ namespace velt {
 namespace {
 
 VOID CALLBACK SystemTimerProc(HWND window, UINT message, UINT_PTR id, DWORD time) {
-    modMinuteur::TimerProc(reinterpret_cast<std::uintptr_t>(window), message, id, time);
+    try {
+        modMinuteur::TimerProc(reinterpret_cast<std::uintptr_t>(window), message, id, time);
+    } catch (...) {
+        // nothing may unwind through user32: this tick is lost, the next one comes
+    }
 }
 
 class Win32Timers final : public TimerPlatform {

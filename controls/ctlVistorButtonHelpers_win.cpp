@@ -4,35 +4,13 @@
 
 #include "platform/App_win.h"
 #include "platform/Blur_win.h"
+#include "platform/Numbers.h"
 #include "platform/Shell_win.h"
 #include "platform/Units.h"
 
 #include <ole2.h>
 
-#include <cwctype>
-
 namespace velt {
-
-namespace {
-
-// The 16-bit integer a text holds, spaces around it allowed; 0 for anything else.
-std::int16_t IconIndex(const std::wstring& text) {
-    size_t first = text.find_first_not_of(L' ');
-    size_t last = text.find_last_not_of(L' ');
-    if (first == std::wstring::npos) return 0;
-    std::wstring number = text.substr(first, last - first + 1);
-    size_t digits = (number[0] == L'-' || number[0] == L'+') ? 1 : 0;
-    if (digits == number.size() || number.size() - digits > 5) return 0;
-    int value = 0;
-    for (size_t i = digits; i < number.size(); ++i) {
-        if (!std::iswdigit(number[i])) return 0;
-        value = value * 10 + (number[i] - L'0');
-    }
-    if (number[0] == L'-') value = -value;
-    return value < INT16_MIN || value > INT16_MAX ? 0 : static_cast<std::int16_t>(value);
-}
-
-} // namespace
 
 // Data dropped on the control, surface or caption, raises OLEDragDrop.
 class ButtonDropTarget final : public IDropTarget {
@@ -73,19 +51,18 @@ public:
         std::int32_t chosen = static_cast<std::int32_t>(Choose(effect ? *effect : DROPEFFECT_NONE));
         if (m_button && m_button->hWnd()) {
             // The buttons that carried the data: by the time of the drop they are up.
-            DWORD held = m_keys | keys;
-            std::int16_t button = static_cast<std::int16_t>(((held & MK_LBUTTON) ? 1 : 0) |
-                                                            ((held & MK_RBUTTON) ? 2 : 0) |
-                                                            ((held & MK_MBUTTON) ? 4 : 0));
-            std::int16_t shift = static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) |
-                                                           ((keys & MK_CONTROL) ? 2 : 0) |
-                                                           ((keys & MK_ALT) ? 4 : 0));
+            std::int16_t button = ctlVistorButton::ButtonMask(m_keys | keys);
+            std::int16_t shift = ctlVistorButton::ShiftMask(keys, (keys & MK_ALT) != 0);
             POINT client{at.x, at.y};
             ScreenToClient(m_button->hWnd(), &client);
             float x = static_cast<float>(PixelsToTwips(client.x));
             float y = static_cast<float>(PixelsToTwips(client.y));
             AddRef(); // the handler may destroy the control, which lets go of this object
-            m_button->Raise(m_button->OLEDragDrop, data, chosen, button, shift, x, y);
+            try {
+                m_button->Raise(m_button->OLEDragDrop, data, chosen, button, shift, x, y);
+            } catch (...) {
+                // nothing may unwind through the system's drag loop: the drop is over
+            }
             Release();
         }
         if (effect) *effect = static_cast<DWORD>(chosen);
@@ -155,11 +132,11 @@ void ctlVistorButton::Draw(const std::wstring& pth, std::int16_t x, std::int16_t
     size_t comma = pth.rfind(L',');
     if (comma != std::wstring::npos) {
         file = pth.substr(0, comma);
-        index = IconIndex(pth.substr(comma + 1));
+        ParseInt16(pth.substr(comma + 1), index); // not a number: icon 0
     }
     // The file itself must exist, not the file with its ",index" suffix.
     if (!PathExists(file)) return;
-    UniqueIcon icon(AssociatedIcon(file, static_cast<WORD>(index)));
+    UniqueIcon icon = AssociatedIcon(file, static_cast<WORD>(index));
     if (!icon) return;
     for (Surface* face : {&PicUp, &PicDown, &PicOver})
         if (!face->Empty()) DrawIconEx(face->dc(), x, Y, icon.get(), s, s, 0, nullptr, DI_NORMAL);

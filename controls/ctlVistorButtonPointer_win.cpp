@@ -15,16 +15,6 @@ namespace {
 constexpr UINT_PTR kLeaveCheck = 1;
 constexpr UINT kLeaveCheckMilliseconds = 100;
 
-std::int16_t ButtonsHeld(WPARAM keys) {
-    return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
-                                     ((keys & MK_MBUTTON) ? 4 : 0));
-}
-
-std::int16_t ShiftState(WPARAM keys) {
-    return static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
-                                     (GetKeyState(VK_MENU) < 0 ? 4 : 0));
-}
-
 std::int16_t ButtonOf(UINT message) {
     switch (message) {
     case WM_RBUTTONDOWN:
@@ -36,6 +26,16 @@ std::int16_t ButtonOf(UINT message) {
 }
 
 } // namespace
+
+std::int16_t ctlVistorButton::ButtonMask(WPARAM keys) {
+    return static_cast<std::int16_t>(((keys & MK_LBUTTON) ? 1 : 0) | ((keys & MK_RBUTTON) ? 2 : 0) |
+                                     ((keys & MK_MBUTTON) ? 4 : 0));
+}
+
+std::int16_t ctlVistorButton::ShiftMask(WPARAM keys, bool altDown) {
+    return static_cast<std::int16_t>(((keys & MK_SHIFT) ? 1 : 0) | ((keys & MK_CONTROL) ? 2 : 0) |
+                                     (altDown ? 4 : 0));
+}
 
 ctlVistorButton::Part ctlVistorButton::PartAt(int x, int y) const {
     if (m_caption.empty()) return Part::Surface;
@@ -55,12 +55,12 @@ void ctlVistorButton::OnPointer(UINT message, WPARAM wParam, LPARAM lParam) {
     // Both report twips: the surface from its own corner, the caption from the caption's.
     float x = static_cast<float>(PixelsToTwips(px) - (onCaption ? m_captionLeft : 0));
     float y = static_cast<float>(PixelsToTwips(py) - (onCaption ? m_captionTop : 0));
-    std::int16_t shift = ShiftState(wParam);
+    std::int16_t shift = ShiftMask(wParam, GetKeyState(VK_MENU) < 0);
 
     switch (message) {
     case WM_MOUSEMOVE:
-        if (onCaption) CaptionMove(ButtonsHeld(wParam), shift, x, y);
-        else SurfaceMove(ButtonsHeld(wParam), shift, x, y);
+        if (onCaption) CaptionMove(ButtonMask(wParam), shift, x, y);
+        else SurfaceMove(ButtonMask(wParam), shift, x, y);
         return;
     case WM_LBUTTONDBLCLK:
         m_pressedPart = part;

@@ -188,19 +188,16 @@ void ctlVistorButton::LayOut() {
 }
 
 void ctlVistorButton::MeasureCaption() {
-    HDC screen = GetDC(nullptr);
+    WindowDC screen(nullptr);
     if (!screen) return;
-    {
-        Selected font(screen, m_captionFont.get());
-        SIZE extent{};
-        TEXTMETRICW metrics{};
-        GetTextExtentPoint32W(screen, m_caption.c_str(), static_cast<int>(m_caption.size()),
-                              &extent);
-        GetTextMetricsW(screen, &metrics);
-        m_captionWidth = m_caption.empty() ? 0 : extent.cx;
-        m_captionHeight = metrics.tmHeight;
-    }
-    ReleaseDC(nullptr, screen);
+    Selected font(screen.get(), m_captionFont.get());
+    SIZE extent{};
+    TEXTMETRICW metrics{};
+    GetTextExtentPoint32W(screen.get(), m_caption.c_str(), static_cast<int>(m_caption.size()),
+                          &extent);
+    GetTextMetricsW(screen.get(), &metrics);
+    m_captionWidth = m_caption.empty() ? 0 : extent.cx;
+    m_captionHeight = metrics.tmHeight;
 }
 
 void ctlVistorButton::ShowFace(const Surface& face) {

@@ -105,6 +105,9 @@ private:
     void TakePicture(const Surface& face);
     void Changed(const wchar_t* key);
 
+    // The events' Button and Shift values from the system's key flags (MK_...).
+    static std::int16_t ButtonMask(WPARAM keys);
+    static std::int16_t ShiftMask(WPARAM keys, bool altDown);
     Part PartAt(int x, int y) const;
     void OnPointer(UINT message, WPARAM wParam, LPARAM lParam);
     void SurfaceMove(std::int16_t button, std::int16_t shift, float x, float y);

@@ -1,9 +1,21 @@
 #include "dialogs/FrmPass_win.h"
 
-#include "dialogs/InputDialog_win.h"
 #include "platform/Resources_win.h"
+#include "platform/WindowHelpers_win.h"
 
 namespace velt {
+
+std::wstring FrmPass::InputDialog(const std::wstring& caption, const std::wstring& prompt) {
+    if (Visible() || !Load()) return {}; // one prompt at a time
+    SetCaption(caption);
+    Label1.SetCaption(prompt);
+    Text1.SetText(L"");
+    DialogResult.clear();
+    MakeTopmost(hWnd());
+    CentreOnScreen();
+    ShowModal(nullptr);
+    return DialogResult;
+}
 
 bool FrmPass::Load() {
     if (hWnd()) return true;
@@ -25,12 +37,12 @@ bool FrmPass::Load() {
 }
 
 void FrmPass::Btn2_Click() {
-    DialogResult() = Text1.Text();
+    DialogResult = Text1.Text();
     Hide();
 }
 
 void FrmPass::ctlVistorButton1_Click() {
-    DialogResult().clear();
+    DialogResult.clear();
     Hide();
 }
 
@@ -45,7 +57,7 @@ LRESULT FrmPass::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (LOWORD(wParam) == IDOK && GetFocus() == Text1.hWnd()) Btn2_Click();
         return 0;
     case WM_CLOSE: // the close box: no answer
-        DialogResult().clear();
+        DialogResult.clear();
         Hide();
         return 0;
     }

@@ -35,9 +35,4 @@ void TrayMenu::SetSwitchCaption(const std::wstring& caption) {
 
 std::wstring TrayMenu::SwitchCaption() const { return m_root.CaptionAt(kSwitchPosition); }
 
-TrayMenu& TheTrayMenu() {
-    static TrayMenu menu;
-    return menu;
-}
-
 } // namespace velt

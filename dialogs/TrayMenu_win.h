@@ -1,6 +1,7 @@
 #pragma once
 // The notification-area menu: Exit, About, Configure and "Switch to" with one entry per desktop.
-// It is hidden until the tray icon pops it up, and keeps its entries for the whole run.
+// It is hidden until the tray icon pops it up, and keeps its entries for the whole run: the
+// main window owns it.
 #include "platform/Menu_win.h"
 
 #include <string>
@@ -38,8 +39,5 @@ private:
     HMENU m_switchTo = nullptr; // owned by m_root
     int m_desktopEntries = 0;
 };
-
-// The one menu of the run, created on first use.
-TrayMenu& TheTrayMenu();
 
 } // namespace velt

@@ -11,7 +11,6 @@ namespace {
 
 constexpr int kTitleBuffer = 255;      // titles read for the enumeration filter
 constexpr int kLongTitleBuffer = 1024; // titles read to decide whether a window may be carried
-constexpr int kMaxParentDepth = 256;
 
 bool IsShellDesktopTitle(const std::wstring& title) {
     static constexpr std::wstring_view kShellDesktop = L"program manager";
@@ -142,12 +141,8 @@ void Form1::GetKeyPos() {
 
     WindowId carried = 0;
     if (m_desktop.IsKeyDown(kVkLeftButton)) {
-        carried = m_desktop.WindowFromPoint(cursor);
-        for (int depth = 0; carried && depth < kMaxParentDepth; ++depth) {
-            WindowId parent = m_desktop.GetParent(carried);
-            if (!parent) break;
-            carried = parent;
-        }
+        carried = TopOfParentChain(m_desktop.WindowFromPoint(cursor),
+                                   [&](WindowId window) { return m_desktop.GetParent(window); });
     }
     refine(carried);
 

@@ -1,14 +1,10 @@
 #include "engine/MainWindow_win.h"
 
-#include "dialogs/InputDialog_win.h"
-#include "dialogs/TrayMenu_win.h"
 #include "engine/OverviewLayout.h"
-#include "engine/TrayIcon_win.h"
 #include "platform/App_win.h"
 #include "platform/Shell_win.h"
 #include "platform/Units.h"
 #include "platform/WindowHelpers_win.h"
-#include "settings/LoadSettings_win.h"
 
 namespace velt {
 
@@ -48,7 +44,9 @@ LRESULT TrayReceiver::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 MainWindow::MainWindow(Desktop& desktop)
-    : m_desktop(desktop), m_form(desktop, *this, TheSettings()) {}
+    : m_desktop(desktop), m_form(desktop, *this, m_settings),
+      m_settingsTargets{[this](const std::wstring& caption) { m_menu.SetSwitchCaption(caption); },
+                        [this](const std::wstring& path) { m_glassPath = path; }} {}
 
 MainWindow::~MainWindow() { Unload(); }
 
@@ -63,22 +61,18 @@ bool MainWindow::Create() {
 }
 
 bool MainWindow::Start() {
-    SetSettingsTargets(
-        {[](const std::wstring& caption) { TheTrayMenu().SetSwitchCaption(caption); },
-         [this](const std::wstring& path) { m_glassPath = path; }});
     if (!Create()) return false;
 
-    LoadSettings();
+    LoadSettings(m_settings, m_settingsTargets);
     m_form.CurrentSlot = kStartSlot;
     velt::MakeTopmost(hWnd());
     SetWindowAlpha(hWnd(), kOverviewAlpha);
-    TrayMenu& menu = TheTrayMenu();
-    for (int n = 2; n <= 9; ++n) {
+    for (int n = m_menu.DesktopEntryCount() + 1; n <= kSlotCount; ++n) {
         std::wstring number = std::to_wstring(n);
-        menu.AddDesktopEntry(L"Desktop " + number + L" -- (Alt + " + number + L")");
+        m_menu.AddDesktopEntry(L"Desktop " + number + L" -- (Alt + " + number + L")");
     }
-    menu.SetDesktopChecked(kStartSlot, true);
-    AddTrayIcon(AssociatedIcon(ExePath()), pic.hWnd(), kTrayTip);
+    m_menu.SetDesktopChecked(kStartSlot, true);
+    m_trayIcon.AddTrayIcon(AssociatedIcon(ExePath()), pic.hWnd(), kTrayTip);
 
     // Shown once, as a start-up window is; the first poll hides it unless the hotkey is held.
     Show();
@@ -131,7 +125,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (m_taskbarCreated && message == m_taskbarCreated) {
-        RestoreTrayIcon(); // the shell restarted and forgot the icon
+        m_trayIcon.RestoreTrayIcon(); // the shell restarted and forgot the icon
         return 0;
     }
     return Window::OnMessage(message, wParam, lParam);
@@ -200,22 +194,22 @@ void MainWindow::HoverHighlight() {
 }
 
 void MainWindow::CheckDesktopEntry(int index, bool checked) {
-    TheTrayMenu().SetDesktopChecked(index, checked);
+    m_menu.SetDesktopChecked(index, checked);
 }
 
-void MainWindow::RemoveTrayIcon() { velt::RemoveTrayIcon(); }
+void MainWindow::RemoveTrayIcon() { m_trayIcon.RemoveTrayIcon(); }
 
-bool MainWindow::PromptVisible() { return velt::PromptVisible(); }
+bool MainWindow::PromptVisible() { return m_prompt.PromptVisible(); }
 
 std::wstring MainWindow::InputDialog(const std::wstring& caption, const std::wstring& prompt) {
-    return velt::InputDialog(caption, prompt);
+    return m_prompt.InputDialog(caption, prompt);
 }
 
 void MainWindow::OnTrayNotification() {
     // A modal prompt owns the user's attention, and a menu already open has it too.
-    if (m_menuOpen || velt::PromptVisible()) return;
+    if (m_menuOpen || m_prompt.PromptVisible()) return;
     m_menuOpen = true;
-    UINT command = TheTrayMenu().Popup(hWnd());
+    UINT command = m_menu.Popup(hWnd());
     m_menuOpen = false;
     RunCommand(command);
 }

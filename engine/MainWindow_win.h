@@ -1,11 +1,16 @@
 #pragma once
-// The main window: the engine's home, the overview panel and the tray icon's receiver.
+// The main window: the engine's home, the overview panel and the tray icon's receiver. It owns
+// what lives as long as the program: the settings, the tray menu and icon, and the prompt.
+#include "dialogs/FrmPass_win.h"
+#include "dialogs/TrayMenu_win.h"
 #include "engine/Form1.h"
 #include "engine/Thumbnail_win.h"
+#include "engine/TrayIcon_win.h"
 #include "platform/Desktop.h"
 #include "platform/Handles_win.h"
 #include "platform/Surface_win.h"
 #include "platform/Window_win.h"
+#include "settings/LoadSettings_win.h"
 
 #include <array>
 #include <functional>
@@ -32,9 +37,12 @@ public:
 
     // The window and its children, hidden, with nothing running yet.
     bool Create();
-    // Start-up: the window, settings, the menu's desktop entries, the icon, the timers.
+    // Start-up: the window, settings, the menu's desktop entries, the icon, the timers. Starting
+    // again leaves one set of entries and one icon.
     bool Start();
     Form1& Engine() { return m_form; }
+    const TrayMenu& Menu() const { return m_menu; }
+    const TrayIcon& Icon() const { return m_trayIcon; }
     const std::wstring& GlassPath() const { return m_glassPath; }
 
     // Form1View
@@ -68,11 +76,16 @@ private:
     void RunCommand(UINT command);
 
     Desktop& m_desktop;
+    Settings m_settings; // read by the engine on every tick
     Form1 m_form;
     // A hidden, untitled owner: an owned window gets no taskbar button, whichever shell runs.
     Window m_owner;
     std::array<Thumbnail, 9> DexIcon;
     TrayReceiver pic;
+    TrayMenu m_menu;
+    TrayIcon m_trayIcon;
+    FrmPass m_prompt;
+    SettingsTargets m_settingsTargets;
     RECT m_pointer{};         // pixels, client coordinates
     Surface m_background;     // what lay behind the panel when it was last shown
     std::wstring m_glassPath; // the skin the glass will show

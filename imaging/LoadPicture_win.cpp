@@ -41,11 +41,15 @@ bool c32bppDIB::LoadPicture_Resource(const wchar_t* ResIndex, int32_t ResSection
     UINT flags = ResSection == 0 ? LR_CREATEDIBSECTION : LR_DEFAULTCOLOR;
     HANDLE handle = LoadImageW(module, ResIndex, kKinds[ResSection], ResSection ? iconCx : 0,
                                ResSection ? iconCy : 0, flags);
-    ComRef<IPicture> picture(handle ? HandleToPicture(handle, kPictureTypes[ResSection]) : nullptr);
-    if (!picture && handle) {
-        if (ResSection == 0) DeleteObject(handle);
-        else DestroyIcon(static_cast<HICON>(handle));
-    }
+    // The picture takes the handle over; until it has, the handle is ours.
+    auto adopt = [&](auto owned) {
+        ComRef<IPicture> made(owned ? HandleToPicture(owned.get(), kPictureTypes[ResSection])
+                                    : nullptr);
+        if (made) owned.release();
+        return made;
+    };
+    ComRef<IPicture> picture = ResSection == 0 ? adopt(UniqueBitmap(static_cast<HBITMAP>(handle)))
+                                               : adopt(UniqueIcon(static_cast<HICON>(handle)));
     return LoadPicture_StdPicture(picture.get());
 }
 

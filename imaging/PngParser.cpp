@@ -2,11 +2,11 @@
 
 #include "imaging/ByteReader.h"
 #include "imaging/DecodeScratch.h"
-#include "imaging/Files.h"
 #include "imaging/Inflate.h"
 #include "imaging/PngRows.h"
 #include "imaging/ZlibBinding.h"
 #include "imaging/c32bppDIB.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 #include <cstring>

@@ -3,10 +3,10 @@
 #include "imaging/PngWriter.h"
 
 #include "imaging/AnsiText.h"
-#include "imaging/Files.h"
 #include "imaging/PngEncoder.h"
 #include "imaging/ZlibBinding.h"
 #include "imaging/c32bppDIB.h"
+#include "platform/Files.h"
 
 #include <algorithm>
 #include <cstring>

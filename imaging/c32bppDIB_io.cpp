@@ -3,11 +3,11 @@
 
 #include "imaging/DecodeScratch.h"
 #include "imaging/DecoderChain.h"
-#include "imaging/Files.h"
 #include "imaging/PlatformHooks.h"
 #include "imaging/PngParser.h"
 #include "imaging/SoftwareDraw.h"
 #include "imaging/ZlibBinding.h"
+#include "platform/Files.h"
 
 #include <cstring>
 

@@ -3,12 +3,12 @@
 #include "imaging/c32bppDIB.h"
 
 #include "imaging/AlphaRegion_win.h"
-#include "imaging/Files.h"
 #include "imaging/GdiplusApi_win.h"
 #include "imaging/PlatformHooks.h"
 #include "imaging/ZlibBinding.h"
 #include "imaging/cGDIPlus_win.h"
 #include "imaging/modParsers_win.h"
+#include "platform/Files.h"
 
 namespace velt {
 

@@ -41,7 +41,8 @@ bool cCDECL::DllLoad(const std::string& sName) {
 bool cCDECL::DllUnload() {
     if (!m_library) return false;
     m_function = nullptr;
-    return FreeLibrary(m_library.release()) != 0;
+    m_library.reset();
+    return true;
 }
 
 int32_t cCDECL::Fail(uint32_t number, std::string description) {

@@ -1,6 +1,5 @@
 #include "imaging/cGDIPlus_win.h"
 
-#include "imaging/Files.h"
 #include "imaging/GdipDraw_win.h"
 #include "imaging/GdiplusApi_win.h"
 #include "imaging/PixelOps.h"
@@ -8,6 +7,7 @@
 #include "imaging/c32bppDIB.h"
 #include "imaging/modParsers_win.h"
 #include "platform/ComRef_win.h"
+#include "platform/Files.h"
 
 #include <cstring>
 #include <memory>

@@ -6,31 +6,11 @@
 
 #include <olectl.h>
 
-#include <cstring>
-
 namespace velt {
 
 bool DllHasFunction(const wchar_t* library, const char* function) {
     UniqueModule module = LoadTrustedLibrary(library);
     return module && GetProcAddress(module.get(), function) != nullptr;
-}
-
-IStream* StreamOverCopy(std::span<const uint8_t> bytes) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes.empty() ? 1 : bytes.size());
-    if (!memory) return nullptr;
-    if (void* target = GlobalLock(memory)) {
-        if (!bytes.empty()) std::memcpy(target, bytes.data(), bytes.size());
-        GlobalUnlock(memory);
-    }
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
-        GlobalFree(memory);
-        return nullptr;
-    }
-    ULARGE_INTEGER size{};
-    size.QuadPart = bytes.size();
-    stream->SetSize(size); // an empty array gives an empty stream
-    return stream;
 }
 
 IPicture* ArrayToPicture(std::span<const uint8_t> bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 // Small platform helpers shared by the decoders and the image object.
 #include "platform/Handles_win.h"
+#include "platform/Stream_win.h"
 
 #include <cstdint>
 #include <span>
@@ -21,8 +22,5 @@ IPicture* ArrayToPicture(std::span<const uint8_t> bytes);
 // A standard picture over handle (PICTYPE_BITMAP, PICTYPE_ICON...), or null. With
 // takeOwnership the picture destroys the handle when it is released.
 IPicture* HandleToPicture(HANDLE handle, int16_t pictureType, bool takeOwnership = true);
-
-// A movable global memory block holding a copy of bytes, wrapped in a stream that frees it.
-IStream* StreamOverCopy(std::span<const uint8_t> bytes);
 
 } // namespace velt

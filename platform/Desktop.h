@@ -32,6 +32,18 @@ struct Rect {
 inline constexpr int kVkLeftButton = 0x01;
 inline constexpr int kVkMenu = 0x12;
 
+// The top of a window's chain of parents and owners; parentOf gives 0 at the top. The bound
+// only guards against a chain that changes while it is walked.
+template <typename Handle, typename ParentOf>
+Handle TopOfParentChain(Handle window, ParentOf parentOf) {
+    for (int depth = 0; window && depth < 256; ++depth) {
+        Handle parent = parentOf(window);
+        if (!parent) break;
+        window = parent;
+    }
+    return window;
+}
+
 class Desktop {
 public:
     virtual ~Desktop() = default;

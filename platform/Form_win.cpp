@@ -1,6 +1,7 @@
 #include "platform/Form_win.h"
 
 #include "platform/Units.h"
+#include "platform/WindowHelpers_win.h"
 
 namespace velt {
 
@@ -8,15 +9,6 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"VeltForm";
 constexpr std::int32_t kCentreScreen = 2;
-
-std::wstring TextOf(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
 
 HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, const PropertyBag& properties,
                  const std::wstring& text, HFONT font) {
@@ -99,7 +91,7 @@ void Label::SetCaption(const std::wstring& caption) {
     if (m_window) SetWindowTextW(m_window, caption.c_str());
 }
 
-std::wstring Label::Caption() const { return TextOf(m_window); }
+std::wstring Label::Caption() const { return WindowText(m_window); }
 
 bool TextBox::Create(HWND parent, const ControlDefinition& definition) {
     const PropertyBag& properties = definition.properties;
@@ -116,6 +108,6 @@ void TextBox::SetText(const std::wstring& text) {
     if (m_window) SetWindowTextW(m_window, text.c_str());
 }
 
-std::wstring TextBox::Text() const { return TextOf(m_window); }
+std::wstring TextBox::Text() const { return WindowText(m_window); }
 
 } // namespace velt

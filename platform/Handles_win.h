@@ -48,16 +48,19 @@ using UniqueGlobal = Unique<HGLOBAL, GlobalFree>; // GlobalAlloc memory nobody e
 // Only for windows nobody else destroys: a Window object's native window is its own affair.
 using UniqueWindow = Unique<HWND, DestroyWindow>;
 
-// CreateFile's handles, whose failure value is INVALID_HANDLE_VALUE: held as empty.
-class UniqueFile : public UniqueHandle {
+// Handles whose failure value is INVALID_HANDLE_VALUE rather than null: held as empty.
+template <auto Close>
+class UniqueOrInvalid : public Unique<HANDLE, Close> {
 public:
-    UniqueFile() = default;
-    explicit UniqueFile(HANDLE file) : UniqueHandle(Held(file)) {}
-    void reset(HANDLE file = nullptr) { UniqueHandle::reset(Held(file)); }
+    UniqueOrInvalid() = default;
+    explicit UniqueOrInvalid(HANDLE handle) : Unique<HANDLE, Close>(Held(handle)) {}
+    void reset(HANDLE handle = nullptr) { Unique<HANDLE, Close>::reset(Held(handle)); }
 
 private:
-    static HANDLE Held(HANDLE file) { return file == INVALID_HANDLE_VALUE ? nullptr : file; }
+    static HANDLE Held(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 };
+using UniqueFile = UniqueOrInvalid<CloseHandle>; // CreateFile
+using UniqueFind = UniqueOrInvalid<FindClose>;   // FindFirstFile
 
 // GetDC / GetWindowDC paired with ReleaseDC.
 class WindowDC {

@@ -31,13 +31,13 @@ bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-HICON AssociatedIcon(const std::wstring& file) { return AssociatedIcon(file, 0); }
+UniqueIcon AssociatedIcon(const std::wstring& file) { return AssociatedIcon(file, 0); }
 
-HICON AssociatedIcon(const std::wstring& file, WORD index) {
+UniqueIcon AssociatedIcon(const std::wstring& file, WORD index) {
     // The call may write the path of the file it took the icon from into the buffer.
     std::vector<wchar_t> path(file.begin(), file.end());
     path.resize(std::max<size_t>(path.size() + 1, MAX_PATH), L'\0');
-    return ExtractAssociatedIconW(GetModuleHandleW(nullptr), path.data(), &index);
+    return UniqueIcon(ExtractAssociatedIconW(GetModuleHandleW(nullptr), path.data(), &index));
 }
 
 } // namespace velt

@@ -1,6 +1,6 @@
 #pragma once
 // The shell: opening targets, file checks and files' icons.
-#include "platform/Win32_win.h"
+#include "platform/Handles_win.h"
 
 #include <string>
 
@@ -14,9 +14,9 @@ void OpenWithExplorer(const std::wstring& target);
 // True when a path with a backslash names something on disk; a path without one is not checked.
 bool PathExists(const std::wstring& path);
 
-// The first icon of the file or of the program associated with it; the caller destroys it.
-HICON AssociatedIcon(const std::wstring& file);
+// The first icon of the file or of the program associated with it; empty when there is none.
+UniqueIcon AssociatedIcon(const std::wstring& file);
 // The same with the icon of that index in the file.
-HICON AssociatedIcon(const std::wstring& file, WORD index);
+UniqueIcon AssociatedIcon(const std::wstring& file, WORD index);
 
 } // namespace velt

@@ -2,6 +2,8 @@
 
 #include "platform/BmpCheck.h"
 #include "platform/ComRef_win.h"
+#include "platform/Files.h"
+#include "platform/Stream_win.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -63,21 +65,6 @@ UniqueBitmap RenderPicture(IPicture* picture, int& width, int& height) {
         return {};
     return canvas;
 }
-
-class GlobalMemory {
-public:
-    explicit GlobalMemory(SIZE_T size) : m_memory(GlobalAlloc(GMEM_MOVEABLE, size)) {}
-    ~GlobalMemory() {
-        if (m_memory) GlobalFree(m_memory);
-    }
-    GlobalMemory(const GlobalMemory&) = delete;
-    GlobalMemory& operator=(const GlobalMemory&) = delete;
-    HGLOBAL get() const { return m_memory; }
-    HGLOBAL release() { return std::exchange(m_memory, nullptr); }
-
-private:
-    HGLOBAL m_memory;
-};
 
 } // namespace
 
@@ -144,14 +131,8 @@ UniqueBitmap Surface::Copy() const {
 bool Surface::Load(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || bytes.size() > kMaxFileBytes) return false;
     if (LooksLikeBmp(bytes) && !BmpIsComplete(bytes)) return false; // the loader would read past it
-    GlobalMemory memory(bytes.size());
-    void* target = memory.get() ? GlobalLock(memory.get()) : nullptr;
-    if (!target) return false;
-    std::memcpy(target, bytes.data(), bytes.size());
-    GlobalUnlock(memory.get());
-    ComRef<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(memory.get(), TRUE, stream.put()))) return false;
-    memory.release(); // the stream frees it now
+    ComRef<IStream> stream(StreamOverCopy(bytes));
+    if (!stream) return false;
     ComRef<IPicture> picture;
     if (FAILED(OleLoadPicture(stream.get(), static_cast<LONG>(bytes.size()), FALSE, IID_IPicture,
                               reinterpret_cast<void**>(picture.put()))) ||
@@ -163,22 +144,10 @@ bool Surface::Load(std::span<const std::uint8_t> bytes) {
 }
 
 bool Surface::LoadFile(const std::wstring& path) {
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release(); // not ours to close
-        return false;
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 ||
-        static_cast<std::uint64_t>(size.QuadPart) > kMaxFileBytes)
-        return false;
-    Bytes bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-        read != bytes.size())
-        return false;
-    return Load(bytes);
+    std::int64_t length = FileLength(path);
+    if (length <= 0 || static_cast<std::uint64_t>(length) > kMaxFileBytes) return false;
+    Bytes bytes;
+    return ReadWholeFile(path, bytes) && Load(bytes);
 }
 
 bool Surface::Resize(int width, int height, COLORREF fill) {
@@ -227,16 +196,8 @@ Bytes Surface::ToBmp() const {
 bool Surface::SaveFile(const std::wstring& path) const {
     Bytes bytes = ToBmp();
     if (bytes.empty()) return false;
-    UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
-        return false;
-    }
-    DWORD written = 0;
-    return WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                     nullptr) &&
-           written == bytes.size();
+    std::span<const std::uint8_t> whole(bytes);
+    return WriteWholeFile(path, {&whole, 1});
 }
 
 } // namespace velt

@@ -11,7 +11,11 @@ HWND AsHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 WindowId AsId(HWND window) { return reinterpret_cast<WindowId>(window); }
 
 BOOL CALLBACK VisitWindow(HWND window, LPARAM visit) {
-    return (*reinterpret_cast<const std::function<bool(WindowId)>*>(visit))(AsId(window));
+    try {
+        return (*reinterpret_cast<const std::function<bool(WindowId)>*>(visit))(AsId(window));
+    } catch (...) {
+        return FALSE; // nothing may unwind through user32: the walk ends here
+    }
 }
 
 } // namespace
@@ -25,11 +29,7 @@ bool Win32Desktop::IsWindowVisible(WindowId window) { return ::IsWindowVisible(A
 bool Win32Desktop::IsIconic(WindowId window) { return ::IsIconic(AsHwnd(window)); }
 
 std::wstring Win32Desktop::WindowTitle(WindowId window, int bufferChars) {
-    if (bufferChars <= 0) return {};
-    std::wstring title(static_cast<size_t>(bufferChars), L'\0');
-    int copied = ::GetWindowTextW(AsHwnd(window), title.data(), bufferChars);
-    title.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return title;
+    return ReadWindowText(AsHwnd(window), bufferChars);
 }
 
 void Win32Desktop::ShowWindow(WindowId window, bool show) {

@@ -1,15 +1,10 @@
 #include "platform/WindowHelpers_win.h"
 
+#include "platform/Desktop.h"
+
 namespace velt {
 
 namespace {
-
-std::wstring ReadTitle(HWND window, int bufferChars) {
-    std::wstring title(static_cast<size_t>(bufferChars), L' ');
-    int copied = GetWindowTextW(window, title.data(), bufferChars);
-    title.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return title;
-}
 
 HICON AskIcon(HWND window, UINT message, WPARAM wParam) {
     DWORD_PTR answer = 0;
@@ -20,17 +15,25 @@ HICON AskIcon(HWND window, UINT message, WPARAM wParam) {
 
 } // namespace
 
-std::wstring GetWindowTitle(HWND window) { return ReadTitle(window, 255); }
+std::wstring ReadWindowText(HWND window, int bufferChars) {
+    if (bufferChars <= 0) return {};
+    std::wstring text(static_cast<size_t>(bufferChars), L'\0');
+    int copied = GetWindowTextW(window, text.data(), bufferChars);
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    return text;
+}
 
-std::wstring GetWindowTitleLong(HWND window) { return ReadTitle(window, 1024); }
+std::wstring WindowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    return length > 0 ? ReadWindowText(window, length + 1) : std::wstring();
+}
+
+std::wstring GetWindowTitle(HWND window) { return ReadWindowText(window, 255); }
+
+std::wstring GetWindowTitleLong(HWND window) { return ReadWindowText(window, 1024); }
 
 std::wstring TopLevelWindowOf(HWND& window) {
-    // A parent chain is short; the bound only guards against a chain that changes under us.
-    for (int depth = 0; depth < 256; ++depth) {
-        HWND parent = GetParent(window);
-        if (!parent) break;
-        window = parent;
-    }
+    window = TopOfParentChain(window, [](HWND child) { return GetParent(child); });
     return std::to_wstring(reinterpret_cast<UINT_PTR>(window));
 }
 

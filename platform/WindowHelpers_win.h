@@ -6,6 +6,10 @@
 
 namespace velt {
 
+// A window's text read into a buffer of bufferChars characters (so at most bufferChars - 1).
+std::wstring ReadWindowText(HWND window, int bufferChars);
+std::wstring WindowText(HWND window); // all of it
+
 std::wstring GetWindowTitle(HWND window);     // at most 254 characters
 std::wstring GetWindowTitleLong(HWND window); // at most 1023 characters
 

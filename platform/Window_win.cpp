@@ -2,6 +2,7 @@
 
 #include "platform/Handles_win.h"
 #include "platform/Units.h"
+#include "platform/WindowHelpers_win.h"
 
 namespace velt {
 
@@ -20,9 +21,7 @@ bool RegisterWindowClass(const WindowClassSpec& spec) {
     return RegisterClassExW(&wc) != 0;
 }
 
-Window::~Window() {
-    if (m_hwnd) DestroyWindow(m_hwnd);
-}
+Window::~Window() { Unload(); }
 
 bool Window::Create(const WindowSpec& spec) {
     if (m_hwnd) return true;
@@ -50,7 +49,12 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         self->m_hwnd = nullptr;
         return DefWindowProcW(window, message, wParam, lParam);
     }
-    return self->OnMessage(message, wParam, lParam);
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind through user32: the handler's step is skipped, the system's runs.
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
 }
 
 LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -118,14 +122,7 @@ void Window::SetCaption(const std::wstring& caption) {
     if (m_hwnd) SetWindowTextW(m_hwnd, caption.c_str());
 }
 
-std::wstring Window::Caption() const {
-    if (!m_hwnd) return {};
-    int length = GetWindowTextLengthW(m_hwnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(m_hwnd, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
-    return text;
-}
+std::wstring Window::Caption() const { return m_hwnd ? WindowText(m_hwnd) : std::wstring(); }
 
 void Window::Move(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
     if (!m_hwnd) return;

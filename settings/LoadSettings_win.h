@@ -1,5 +1,5 @@
 #pragma once
-// Config.ini beside the executable, read into the settings record.
+// Config.ini beside the executable, read into a settings record.
 #include "settings/Settings.h"
 
 #include <functional>
@@ -7,14 +7,14 @@
 
 namespace velt {
 
-// Reloads TheSettings() from Config.ini beside the executable, then hands the new "Switch to"
-// caption and the skin path to whoever registered for them.
-void LoadSettings();
-
+// Who shows what the settings decide beyond the record: the "Switch to" caption and the skin.
 struct SettingsTargets {
     std::function<void(const std::wstring& caption)> switchCaption;
     std::function<void(const std::wstring& skinPath)> skin;
 };
-void SetSettingsTargets(SettingsTargets targets);
+
+// Reloads settings from Config.ini beside the executable, then hands the new "Switch to"
+// caption and the skin path to the targets.
+void LoadSettings(Settings& settings, const SettingsTargets& targets);
 
 } // namespace velt

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 
 namespace velt {
 
@@ -20,13 +19,6 @@ struct Settings {
     std::array<KeyCombo, 4> Hotkeys{}; // 0 is the overview hotkey; 1 to 3 are kept, never used
     bool CornerSensitive = false;      // switch desktops on resting at a screen edge
 };
-
-// The process-wide record the engine reads on every tick.
-Settings& TheSettings();
-
-// A whole decimal number in the 16-bit signed range, spaces around allowed. False for anything
-// else (empty, not a number, out of range), leaving value untouched.
-bool ParseInt16(std::wstring_view text, std::int16_t& value);
 
 // "Switch to -- " and the hotkey's three key names joined by "+".
 std::wstring SwitchToCaption(const KeyCombo& hotkey);

@@ -1,19 +1,14 @@
-#include "dialogs/InputDialog_win.h"
+#include "dialogs/FrmPass_win.h"
 #include "dialogs/TrayMenu_win.h"
 #include "platform/Resources_win.h"
 #include "platform/Surface_win.h"
+#include "platform/WindowHelpers_win.h"
 #include "tests/dialogs/PromptDriver_win.h"
 
 #include <gtest/gtest.h>
 
 namespace velt::testing {
 namespace {
-
-std::wstring TextOf(HWND window) {
-    wchar_t text[256] = {};
-    SendMessageW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text));
-    return text;
-}
 
 struct Seen {
     std::wstring caption, prompt;
@@ -26,14 +21,15 @@ struct Seen {
 };
 
 TEST(InputDialog, ReturnsTheAnswerExactlyAsTypedWhenEnterIsPressed) {
+    FrmPass dialog;
     Seen seen;
     PromptDriver driver([&](HWND prompt) {
-        seen.caption = TextOf(prompt);
-        seen.visibleDuring = PromptVisible();
+        seen.caption = WindowText(prompt);
+        seen.visibleDuring = dialog.PromptVisible();
         seen.topmost = (GetWindowLongPtrW(prompt, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         GetWindowRect(prompt, &seen.window);
         GetClientRect(prompt, &seen.client);
-        seen.prompt = TextOf(FindWindowExW(prompt, nullptr, L"Static", nullptr));
+        seen.prompt = WindowText(FindWindowExW(prompt, nullptr, L"Static", nullptr));
         TypeText(prompt, L"  my secret  ");
         HWND box = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
         seen.passwordChar = static_cast<wchar_t>(SendMessageW(box, EM_GETPASSWORDCHAR, 0, 0));
@@ -51,12 +47,12 @@ TEST(InputDialog, ReturnsTheAnswerExactlyAsTypedWhenEnterIsPressed) {
         Screenshot("prompt-typed");
         Xdotool(L"key Return");
     });
-    std::wstring answer = InputDialog(L"Locked Desktop!", L"Enter Password to Unlock");
+    std::wstring answer = dialog.InputDialog(L"Locked Desktop!", L"Enter Password to Unlock");
     driver.Join();
     EXPECT_FALSE(driver.stuck);
     EXPECT_EQ(answer, L"  my secret  ");
-    EXPECT_EQ(DialogResult(), L"  my secret  ");
-    EXPECT_FALSE(PromptVisible());
+    EXPECT_EQ(dialog.DialogResult, L"  my secret  ");
+    EXPECT_FALSE(dialog.PromptVisible());
 
     EXPECT_EQ(seen.caption, L"Locked Desktop!");
     EXPECT_EQ(seen.prompt, L"Enter Password to Unlock");
@@ -82,6 +78,7 @@ COLORREF FacePixel(const wchar_t* resource, int x, int y) {
 }
 
 TEST(InputDialog, CancelAfterTypingReturnsTheEmptyTextAndOkFadesWithThePointer) {
+    FrmPass dialog;
     // The border, where Up and Over differ most.
     COLORREF up = FacePixel(L"OK_UP", 0, 10), over = FacePixel(L"OK_OVER", 0, 10);
     ASSERT_FALSE(Near(up, over, 30));
@@ -100,35 +97,38 @@ TEST(InputDialog, CancelAfterTypingReturnsTheEmptyTextAndOkFadesWithThePointer) 
         WaitUntil([&] { return Near(left = PrintedPixel(buttons[0], 0, 10), up, 6); });
         ClickOn(buttons[1]);
     });
-    std::wstring answer = InputDialog(L"Lock Desktop!", L"Enter Password to Lock this Desktop");
+    std::wstring answer = dialog.InputDialog(L"Lock Desktop!",
+                                             L"Enter Password to Lock this Desktop");
     driver.Join();
     EXPECT_FALSE(driver.stuck);
     EXPECT_EQ(answer, L"");
     EXPECT_EQ(upBefore, up);
-    EXPECT_TRUE(Near(hovered, over, 4)) << std::hex << hovered;
+    EXPECT_TRUE(Near(hovered, over, 4)) << std::hex << hovered << ", over " << over;
     // The fade back towards Up converges long before its level reaches 0.
-    EXPECT_TRUE(Near(left, up, 6)) << std::hex << left;
+    EXPECT_TRUE(Near(left, up, 6)) << std::hex << left << ", up " << up << ", over " << over;
 }
 
 TEST(InputDialog, OkButtonAcceptsAndEscapeDoesNothing) {
+    FrmPass dialog;
     PromptDriver driver([&](HWND prompt) {
         TypeText(prompt, L"a b");
         Xdotool(L"key Escape");
         std::vector<HWND> buttons = Children(prompt, L"VeltImageButton");
         if (buttons.size() == 2) ClickOn(buttons[0]);
     });
-    std::wstring answer = InputDialog(L"Lock Desktop!", L"Enter the new Password");
+    std::wstring answer = dialog.InputDialog(L"Lock Desktop!", L"Enter the new Password");
     driver.Join();
     EXPECT_FALSE(driver.stuck);
     EXPECT_EQ(answer, L"a b");
 }
 
 TEST(InputDialog, CloseBoxReturnsTheEmptyTextAndTheNextPromptStartsEmpty) {
+    FrmPass dialog;
     PromptDriver closing([&](HWND prompt) {
         TypeText(prompt, L"abc");
         PostMessageW(prompt, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
-    EXPECT_EQ(InputDialog(L"Locked Desktop!", L"This Desktop is already Locked"), L"");
+    EXPECT_EQ(dialog.InputDialog(L"Locked Desktop!", L"This Desktop is already Locked"), L"");
     closing.Join();
     EXPECT_FALSE(closing.stuck);
 
@@ -136,13 +136,14 @@ TEST(InputDialog, CloseBoxReturnsTheEmptyTextAndTheNextPromptStartsEmpty) {
         Screenshot("prompt-empty");
         Xdotool(L"key Return");
     });
-    EXPECT_EQ(InputDialog(L"Locked Desktop!", L"Enter Password to Unlock"), L"");
+    EXPECT_EQ(dialog.InputDialog(L"Locked Desktop!", L"Enter Password to Unlock"), L"");
     accepting.Join();
     EXPECT_FALSE(accepting.stuck);
 }
 
 TEST(InputDialog, TrayMenuKeepsItsEntriesAcrossPrompts) {
-    TrayMenu& menu = TheTrayMenu();
+    FrmPass dialog;
+    TrayMenu menu;
     while (menu.DesktopEntryCount() < 9) {
         std::wstring n = std::to_wstring(menu.DesktopEntryCount() + 1);
         menu.AddDesktopEntry(L"Desktop " + n + L" -- (Alt + " + n + L")");
@@ -150,7 +151,7 @@ TEST(InputDialog, TrayMenuKeepsItsEntriesAcrossPrompts) {
     menu.SetDesktopChecked(6, true);
     menu.SetSwitchCaption(L"Switch to -- Ctrl + Shift + Z");
     PromptDriver driver([](HWND) { Xdotool(L"key Return"); });
-    InputDialog(L"Locked Desktop!", L"Enter Password to Unlock");
+    dialog.InputDialog(L"Locked Desktop!", L"Enter Password to Unlock");
     driver.Join();
     EXPECT_EQ(menu.DesktopEntryCount(), 9);
     EXPECT_EQ(menu.DesktopCaption(8), L"Desktop 9 -- (Alt + 9)");

@@ -1,6 +1,4 @@
-#include "dialogs/TrayMenu_win.h"
 #include "engine/MainWindow_win.h"
-#include "engine/TrayIcon_win.h"
 #include "platform/Shell_win.h"
 #include "tests/support/FakeDesktop.h"
 
@@ -17,22 +15,26 @@ protected:
     MainWindow main{desktop};
 };
 
-TEST_F(MainWindowTest, StartsWithNineDesktopEntriesTheFifthCheckedAndTheIcon) {
-    ASSERT_TRUE(main.Start());
-    const TrayMenu& menu = TheTrayMenu();
+void ExpectNineEntriesWithOneChecked(const TrayMenu& menu, int checked) {
     ASSERT_EQ(menu.DesktopEntryCount(), 9);
     for (int n = 0; n < 9; ++n) {
         std::wstring number = std::to_wstring(n + 1);
         EXPECT_EQ(menu.DesktopCaption(n), L"Desktop " + number + L" -- (Alt + " + number + L")");
-        EXPECT_EQ(menu.IsDesktopChecked(n), n == 4) << n;
+        EXPECT_EQ(menu.IsDesktopChecked(n), n == checked) << n;
     }
+}
+
+TEST_F(MainWindowTest, StartsWithNineDesktopEntriesTheFifthCheckedAndTheIcon) {
+    ASSERT_TRUE(main.Start());
+    const TrayMenu& menu = main.Menu();
+    ExpectNineEntriesWithOneChecked(menu, 4);
     EXPECT_EQ(menu.Caption(TrayMenu::kExit), L"Exit");
     EXPECT_EQ(menu.Caption(TrayMenu::kAbout), L"About : [Created by Brenlow]");
     EXPECT_EQ(menu.Caption(TrayMenu::kConfigure), L"Configure");
     EXPECT_EQ(menu.SwitchCaption(), L"Switch to -- ++"); // no Config.ini beside the test
     EXPECT_EQ(main.Engine().CurrentSlot, 4);
 
-    const NOTIFYICONDATAW& icon = TrayIconRecord();
+    const NOTIFYICONDATAW& icon = main.Icon().TrayIconRecord();
     EXPECT_EQ(icon.cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
     EXPECT_EQ(icon.uID, 1u);
     EXPECT_EQ(icon.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
@@ -47,30 +49,65 @@ TEST_F(MainWindowTest, StartsWithNineDesktopEntriesTheFifthCheckedAndTheIcon) {
     main.Engine().GoZorvan(4);
 }
 
+// (The icon a second start replaces is released: TrayIcon.AddingAgainReleasesTheFirstIcon.)
+TEST_F(MainWindowTest, StartingAgainKeepsOneSetOfEntries) {
+    ASSERT_TRUE(main.Start());
+    ASSERT_TRUE(main.Start());
+    ExpectNineEntriesWithOneChecked(main.Menu(), 4);
+    EXPECT_STREQ(main.Icon().TrayIconRecord().szTip, L"Velt : Click for Options");
+
+    // A second main window in the same process has menus of its own.
+    MainWindow other(desktop);
+    ASSERT_TRUE(other.Start());
+    ExpectNineEntriesWithOneChecked(other.Menu(), 4);
+}
+
 TEST_F(MainWindowTest, UnloadingRunsTheShutdown) {
+    MSG quit;
+    while (PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        // another main window's shutdown, earlier in this thread
+    }
     ASSERT_TRUE(main.Create());
     WindowId elsewhere = desktop.Add(L"On desktop 1", false);
     main.Engine().Dex[0] = {elsewhere};
     main.Unload();
     EXPECT_TRUE(desktop.Visible(elsewhere));
-    MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST(TrayIcon, VeltsIconComesFromItsExecutable) {
     std::string path = VELT_EXE;
-    UniqueIcon icon(AssociatedIcon(std::wstring(path.begin(), path.end())));
+    UniqueIcon icon = AssociatedIcon(std::wstring(path.begin(), path.end()));
     EXPECT_TRUE(icon);
 }
 
 TEST(TrayIcon, TheTipIsCutToItsField) {
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                  nullptr, nullptr);
-    AddTrayIcon(nullptr, window, std::wstring(100, L'x') + L"tail");
-    EXPECT_EQ(std::wstring(TrayIconRecord().szTip), std::wstring(63, L'x'));
-    RemoveTrayIcon();
-    RemoveTrayIcon(); // a second removal does nothing
-    DestroyWindow(window);
+    UniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                        nullptr, nullptr));
+    TrayIcon tray;
+    tray.AddTrayIcon(UniqueIcon(), window.get(), std::wstring(100, L'x') + L"tail");
+    EXPECT_EQ(std::wstring(tray.TrayIconRecord().szTip), std::wstring(63, L'x'));
+    tray.RemoveTrayIcon();
+    tray.RemoveTrayIcon(); // a second removal does nothing
+}
+
+TEST(TrayIcon, AddingAgainReleasesTheFirstIcon) {
+    UniqueWindow window(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                        nullptr, nullptr));
+    std::string path = VELT_EXE;
+    std::wstring exe(path.begin(), path.end());
+    TrayIcon tray;
+    UniqueIcon first = AssociatedIcon(exe);
+    HICON firstHandle = first.get();
+    ASSERT_TRUE(firstHandle);
+    tray.AddTrayIcon(std::move(first), window.get(), L"first");
+    tray.AddTrayIcon(AssociatedIcon(exe), window.get(), L"second");
+    ICONINFO info{};
+    EXPECT_FALSE(GetIconInfo(firstHandle, &info));
+    EXPECT_STREQ(tray.TrayIconRecord().szTip, L"second");
+    HICON secondHandle = tray.TrayIconRecord().hIcon;
+    tray.RemoveTrayIcon();
+    EXPECT_FALSE(GetIconInfo(secondHandle, &info));
 }
 
 } // namespace

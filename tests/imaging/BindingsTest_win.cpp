@@ -1,9 +1,9 @@
 #include "DrawTestSupport_win.h"
 #include "PngTestSupport.h"
 
-#include "imaging/Files.h"
 #include "imaging/ZlibBinding.h"
 #include "imaging/cCDECL_win.h"
+#include "platform/Files.h"
 #include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>

@@ -8,11 +8,11 @@
 
 #include "imaging/BmpParser.h"
 #include "imaging/ByteReader.h"
-#include "imaging/Files.h"
 #include "imaging/GifParser.h"
 #include "imaging/IcoParser.h"
 #include "imaging/IconEntryList.h"
 #include "imaging/PictureGuard.h"
+#include "platform/Files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "DrawTestSupport_win.h"
 #include "PngTestSupport.h"
 
-#include "imaging/Files.h"
 #include "imaging/cGDIPlus_win.h"
+#include "platform/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -75,10 +75,10 @@ TEST(Gdiplus, PngAndBitmapFilesRoundTripAndReplaceReadOnlyFiles) {
     ExpectSamePixels(image, loaded, 2);
 
     // A file held open without sharing cannot be replaced and stays as it was.
-    HANDLE held = CreateFileW(png.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFile held(CreateFileW(png.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     EXPECT_FALSE(image.SaveToFile_PNG(png, false));
-    CloseHandle(held);
+    held.reset();
     std::vector<uint8_t> kept, original;
     ASSERT_TRUE(ReadWholeFile(png, kept));
     ASSERT_TRUE(loaded.GetOrginalFormat(original));

@@ -1,6 +1,6 @@
 #include "PngTestSupport.h"
 
-#include "imaging/Files.h"
+#include "platform/Files.h"
 
 #include <gtest/gtest.h>
 

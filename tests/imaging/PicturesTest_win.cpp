@@ -39,34 +39,31 @@ TEST(Pictures, BytesAndHandlesBecomeStandardPictures) {
     EXPECT_EQ(ArrayToPicture(std::vector<uint8_t>(64, 0x42)), nullptr);
     EXPECT_EQ(ArrayToPicture({}), nullptr);
 
-    HBITMAP owned = CreateBitmap(2, 2, 1, 32, nullptr);
-    HBITMAP borrowed = CreateBitmap(2, 2, 1, 32, nullptr);
-    ComRef<IPicture> owner(HandleToPicture(owned, PICTYPE_BITMAP));
-    ComRef<IPicture> borrower(HandleToPicture(borrowed, PICTYPE_BITMAP, false));
+    UniqueBitmap owned(CreateBitmap(2, 2, 1, 32, nullptr));
+    UniqueBitmap borrowed(CreateBitmap(2, 2, 1, 32, nullptr));
+    HBITMAP given = owned.get();
+    ComRef<IPicture> owner(HandleToPicture(owned.release(), PICTYPE_BITMAP));
+    ComRef<IPicture> borrower(HandleToPicture(borrowed.get(), PICTYPE_BITMAP, false));
     ASSERT_TRUE(owner);
     ASSERT_TRUE(borrower);
     owner.reset();
     borrower.reset();
-    EXPECT_EQ(GetObjectType(owned), 0u);
-    EXPECT_EQ(GetObjectType(borrowed), static_cast<DWORD>(OBJ_BITMAP));
-    DeleteObject(borrowed);
+    EXPECT_EQ(GetObjectType(given), 0u);
+    EXPECT_EQ(GetObjectType(borrowed.get()), static_cast<DWORD>(OBJ_BITMAP));
 }
 
 // Whatever becomes of the picture made over it, a handle passed in stays the caller's.
 TEST(Pictures, LoadingByHandleLeavesTheHandleAlive) {
-    HBITMAP bitmap = CreateBitmap(3, 3, 1, 32, nullptr);
-    HICON icon = CreateIcon(nullptr, 16, 16, 1, 1, std::vector<uint8_t>(32, 0xFF).data(),
-                            std::vector<uint8_t>(32, 0).data());
+    UniqueBitmap bitmap(CreateBitmap(3, 3, 1, 32, nullptr));
+    UniqueIcon icon(CreateIcon(nullptr, 16, 16, 1, 1, std::vector<uint8_t>(32, 0xFF).data(),
+                               std::vector<uint8_t>(32, 0).data()));
     c32bppDIB image;
-    image.LoadPicture_ByHandle(bitmap);
-    image.LoadPicture_ByHandle(icon);
-    EXPECT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+    image.LoadPicture_ByHandle(bitmap.get());
+    image.LoadPicture_ByHandle(icon.get());
+    EXPECT_EQ(GetObjectType(bitmap.get()), static_cast<DWORD>(OBJ_BITMAP));
     ICONINFO info{};
-    EXPECT_TRUE(GetIconInfo(icon, &info));
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
-    DeleteObject(bitmap);
+    EXPECT_TRUE(GetIconInfo(icon.get(), &info));
+    UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
     EXPECT_FALSE(image.LoadPicture_ByHandle(nullptr));
 }
 

@@ -2,10 +2,10 @@
 // decoder, row filters, and saves that fail without leaving anything behind.
 #include "PngWriterSupport.h"
 
-#include "imaging/Files.h"
 #include "imaging/PngEncoder.h"
 #include "imaging/PngRows.h"
 #include "imaging/PngWriter.h"
+#include "platform/Files.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,11 @@
 // The PNG writer on Windows: GDI+ writes first unless properties ask for our encoder, files are
 // replaced whole,
 // texts use the ANSI code page, and GDI+ reads what we write.
-#include "imaging/Files.h"
 #include "imaging/PngProperty.h"
 #include "imaging/c32bppDIB.h"
 #include "imaging/cGDIPlus_win.h"
+#include "platform/Files.h"
+#include "platform/Handles_win.h"
 
 #include <gtest/gtest.h>
 
@@ -37,11 +38,10 @@ std::vector<uint8_t> Contents(const std::filesystem::path& path) {
 
 int TemporariesIn(const std::filesystem::path& folder) {
     WIN32_FIND_DATAW found{};
-    HANDLE search = FindFirstFileW((folder / L"vlt*.tmp").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return 0;
+    UniqueFind search(FindFirstFileW((folder / L"vlt*.tmp").c_str(), &found));
+    if (!search) return 0;
     int count = 1;
-    while (FindNextFileW(search, &found)) ++count;
-    FindClose(search);
+    while (FindNextFileW(search.get(), &found)) ++count;
     return count;
 }
 
@@ -75,22 +75,21 @@ TEST_F(PngFolder, WriterOrderAndFilesReplacedWhole) {
     EXPECT_EQ(ColourType(stream), 3);
 
     const std::filesystem::path file = m_folder / L"out.png";
-    HANDLE old = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(old, INVALID_HANDLE_VALUE);
-    CloseHandle(old);
+    ASSERT_TRUE(UniqueFile(
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
     ASSERT_TRUE(image.SaveToFile_PNG(file, false));
     EXPECT_EQ(Contents(file), stream);
     EXPECT_EQ(TemporariesIn(m_folder), 0);
 
     // A file in use cannot be replaced: it stays, and nothing is left beside it.
-    HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    UniqueFile held(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held);
     EXPECT_FALSE(image.SaveToFile_PNG(file, false));
     c32bppDIB plain; // written by GDI+
     Make(plain, 1, 1, {0xFF000000});
     EXPECT_FALSE(plain.SaveToFile_PNG(file, false));
     EXPECT_FALSE(plain.SaveToFile(file, false));
-    CloseHandle(held);
+    held.reset();
     EXPECT_EQ(Contents(file), stream);
     EXPECT_EQ(TemporariesIn(m_folder), 0);
 

@@ -3,7 +3,7 @@
 #include "LibpngOracle.h"
 #include "PngTestSupport.h"
 
-#include "imaging/Files.h"
+#include "platform/Files.h"
 
 #include <gtest/gtest.h>
 

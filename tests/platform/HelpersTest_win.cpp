@@ -1,3 +1,4 @@
+#include "platform/Handles_win.h"
 #include "platform/Ini_win.h"
 #include "platform/Shell_win.h"
 #include "platform/WindowHelpers_win.h"
@@ -5,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace velt {
 namespace {
@@ -54,15 +56,15 @@ protected:
     HWND Make(const wchar_t* className, DWORD style, HWND parent, const wchar_t* title = L"Test") {
         HWND window = CreateWindowExW(0, className, title, style, 10, 10, 200, 100, parent, nullptr,
                                       GetModuleHandleW(nullptr), nullptr);
-        if (window && !parent) m_topLevel.push_back(window);
+        if (window && !parent) m_topLevel.emplace_back(window);
         return window;
     }
     ~OwnWindows() override {
-        for (auto it = m_topLevel.rbegin(); it != m_topLevel.rend(); ++it) DestroyWindow(*it);
+        while (!m_topLevel.empty()) m_topLevel.pop_back(); // owned ones before their owners
     }
 
 private:
-    std::vector<HWND> m_topLevel;
+    std::vector<UniqueWindow> m_topLevel;
 };
 
 TEST_F(OwnWindows, TopLevelOfAButtonIsItsDialogOrTheDialogsOwner) {
@@ -73,13 +75,12 @@ TEST_F(OwnWindows, TopLevelOfAButtonIsItsDialogOrTheDialogsOwner) {
     EXPECT_EQ(TopLevelWindowOf(window), std::to_wstring(reinterpret_cast<UINT_PTR>(dialog)));
     EXPECT_EQ(window, dialog);
 
-    HWND popup = CreateWindowExW(0, L"STATIC", L"Owned", WS_POPUP, 0, 0, 50, 50, owner, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    HWND inner = Make(L"BUTTON", WS_CHILD, popup);
+    UniqueWindow popup(CreateWindowExW(0, L"STATIC", L"Owned", WS_POPUP, 0, 0, 50, 50, owner,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr));
+    HWND inner = Make(L"BUTTON", WS_CHILD, popup.get());
     window = inner;
     TopLevelWindowOf(window);
     EXPECT_EQ(window, owner);
-    DestroyWindow(popup);
 }
 
 TEST_F(OwnWindows, WindowAlphaAcceptsOnlyByteValues) {

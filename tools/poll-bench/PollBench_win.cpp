@@ -72,19 +72,22 @@ private:
 };
 
 struct Child {
-    PROCESS_INFORMATION info{};
+    velt::UniqueHandle process;
     bool Start(std::wstring commandLine) {
         STARTUPINFOW startup{sizeof(startup)};
-        return CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              nullptr, &startup, &info);
+        PROCESS_INFORMATION info{};
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &startup, &info))
+            return false;
+        velt::UniqueHandle thread(info.hThread);
+        process.reset(info.hProcess);
+        return true;
     }
     void Stop() {
-        if (!info.hProcess) return;
-        TerminateProcess(info.hProcess, 0);
-        WaitForSingleObject(info.hProcess, 5000);
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-        info = {};
+        if (!process) return;
+        TerminateProcess(process.get(), 0);
+        WaitForSingleObject(process.get(), 5000);
+        process.reset();
     }
 };
 

@@ -1,4 +1,4 @@
-#include "imaging/Files.h"
+#include "platform/Files.h"
 
 #include "platform/Handles_win.h"
 
@@ -6,10 +6,9 @@ namespace velt {
 
 namespace {
 
-UniqueHandle OpenForReading(const std::filesystem::path& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    return UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+UniqueFile OpenForReading(const std::filesystem::path& path) {
+    return UniqueFile(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
@@ -27,7 +26,7 @@ int64_t FileLength(const std::filesystem::path& path) {
 }
 
 bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& bytes) {
-    UniqueHandle file = OpenForReading(path);
+    UniqueFile file = OpenForReading(path);
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart >= 0x7FFFFFFF) return false;
     try {
@@ -43,10 +42,9 @@ bool ReadWholeFile(const std::filesystem::path& path, std::vector<uint8_t>& byte
 
 bool WriteWholeFile(const std::filesystem::path& path,
                     std::span<const std::span<const uint8_t>> parts) {
-    HANDLE raw = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (raw == INVALID_HANDLE_VALUE) return false;
-    UniqueHandle file(raw);
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
     for (auto part : parts) {
         DWORD written = 0;
         if (part.size() > 0xFFFFFFFFu ||

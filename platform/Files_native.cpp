@@ -1,4 +1,4 @@
-#include "imaging/Files.h"
+#include "platform/Files.h"
 
 #include <cstdio>
 #include <string>

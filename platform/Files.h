@@ -1,6 +1,6 @@
 #pragma once
-// The few file operations imaging needs, through the platform's own calls (wide names on
-// Windows). None of them throws.
+// Whole files and the few questions about them the program asks, through the platform's own
+// calls (wide names on Windows). None of them throws.
 #include <cstdint>
 #include <filesystem>
 #include <span>
