@@ -31,11 +31,57 @@ endif()
 # Win32 records start as {sizeof(record)}: the rest zero-filled on purpose.
 set(VELT_WARNINGS -Wall -Wextra -Wshadow -Wno-missing-field-initializers)
 
-# GoogleTest from the Debian source package, built with this tree's flags.
+# GoogleTest sources (Debian's package googletest puts them in /usr/src/googletest), built with
+# this tree's flags for either target.
+find_path(VELT_GOOGLETEST_DIR NAMES googletest/include/gtest/gtest.h
+          HINTS ENV GOOGLETEST_DIR PATHS /usr/src/googletest NO_CMAKE_FIND_ROOT_PATH)
+if(NOT VELT_GOOGLETEST_DIR)
+    message(FATAL_ERROR "GoogleTest sources not found: install the package googletest "
+                        "(tools/setup.sh) or set VELT_GOOGLETEST_DIR to their folder")
+endif()
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${VELT_GOOGLETEST_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+if(VELT_WINDOWS)
+    # zlib for MinGW-w64: the DLL shipped beside the program and the static library the tests
+    # build their PNG files with (Debian's package libz-mingw-w64-dev).
+    find_file(VELT_ZLIB_DLL zlib1.dll HINTS ${VELT_MINGW_ROOT}/bin ${VELT_MINGW_ROOT}/lib
+              NO_CMAKE_FIND_ROOT_PATH)
+    find_library(VELT_ZLIB_STATIC NAMES libz.a z)
+    if(NOT VELT_ZLIB_DLL OR NOT VELT_ZLIB_STATIC)
+        message(FATAL_ERROR "zlib for MinGW-w64 not found: install libz-mingw-w64-dev "
+                            "(tools/setup.sh) or set VELT_ZLIB_DLL and VELT_ZLIB_STATIC")
+    endif()
+
+    # Windows programs run under Wine with this tree's own prefix and a private display, begun
+    # and ended around the tests by two fixture entries (tools/wine-test.sh): ctest never
+    # touches ~/.wine or the user's screen.
+    foreach(tool wine wineserver Xvfb xdotool)
+        find_program(VELT_HOST_${tool} ${tool} HINTS /usr/bin /usr/lib/wine)
+        if(NOT VELT_HOST_${tool})
+            message(WARNING "${tool} not found: the Windows tests will not run (tools/setup.sh)")
+        endif()
+    endforeach()
+    set(VELT_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine-prefix CACHE PATH
+        "The Wine prefix the Windows tests run in")
+    set(VELT_WINE_SESSION ${CMAKE_BINARY_DIR}/wine-session)
+    set(CMAKE_CROSSCOMPILING_EMULATOR
+        ${VELT_ROOT}/tools/wine-test.sh ${VELT_WINE_PREFIX} ${VELT_WINE_SESSION})
+    add_test(NAME wine_session_start
+             COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --start)
+    add_test(NAME wine_session_stop COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} --stop)
+    set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine_session TIMEOUT 300)
+    set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine_session)
+endif()
+
+# velt_under_wine(test...): Windows test entries run inside the Wine session.
+function(velt_under_wine)
+    if(VELT_WINDOWS)
+        set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED wine_session)
+    endif()
+endfunction()
 
 # velt_library(name [WINDOWS_ONLY] SOURCES ... [LIBS ...])
 function(velt_library name)
@@ -62,6 +108,7 @@ function(velt_test name)
     target_compile_options(${name} PRIVATE ${VELT_WARNINGS})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} gtest_main)
     add_test(NAME ${name} COMMAND ${name})
+    velt_under_wine(${name})
     if(ARG_TIMEOUT)
         set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT})
     else()
@@ -81,8 +128,7 @@ function(velt_dist target)
     add_custom_command(TARGET ${target} POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E make_directory ${VELT_DIST}/skin
         COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${VELT_DIST}/
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different /usr/x86_64-w64-mingw32/lib/zlib1.dll
-                ${VELT_DIST}/
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELT_ZLIB_DLL} ${VELT_DIST}/
         ${copy_skins}
         VERBATIM)
 endfunction()

@@ -22,8 +22,12 @@ cd "$root/dist/Velt"
 wine Velt.exe &
 velt=$!
 sleep "${VELT_RUN_SECONDS:-6}"
-# Rest the pointer on Velt's tray icon (bottom right) so that its menu is in the picture.
-xdotool mousemove 1012 758 sleep 0.2 mousemove 1013 758 sleep 1
+# Rest the pointer on Velt's tray icon so that its menu is in the picture: the only icon in the
+# notification area, at the right end of the taskbar along the screen's bottom edge.
+width=${VELT_SCREEN%x*}
+height=${VELT_SCREEN#*x}
+xdotool mousemove $((width - 12)) $((height - 10)) sleep 0.2 \
+    mousemove $((width - 11)) $((height - 10)) sleep 1
 shot="$root/build/velt-screenshot.png"
 import -window root "$shot"
 xdotool mousemove 500 300 click 1

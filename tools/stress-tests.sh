@@ -10,19 +10,14 @@ runs=${1:-5}
 [[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "usage: stress-tests.sh [N]" >&2; exit 2; }
 
 "$root/tools/build.sh" win
-source "$root/tools/wine-env.sh"
 
 busy=()
 stop_all() {
     for pid in "${busy[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${busy[@]}"; do wait "$pid" 2>/dev/null || true; done
     busy=()
-    velt_wine_stop
 }
 trap stop_all EXIT
-
-velt_display_start
-velt_wine_prefix "$build/wine-prefix"
 
 logs="$build/stress"
 rm -rf "$logs"
@@ -38,7 +33,7 @@ for run in $(seq "$runs"); do
     status=0
     ctest --test-dir "$build/win" --output-on-failure >"$log" 2>&1 || status=$?
     # One line per failing program, with the reason ctest gives, and one per GoogleTest case
-    # it names (a crash or a timeout names none).
+    # it names (a crash or a timeout names none). ctest runs the Wine session around them.
     {
         sed -n 's/^\[  FAILED  \] \([A-Za-z0-9_]*\.[A-Za-z0-9_/]*\).*/\1/p' "$log"
         sed -n 's/^[[:space:]]*[0-9]* - \([^ ]*\) (\(.*\))$/\1 (\2)/p' "$log"

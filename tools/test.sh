@@ -13,9 +13,6 @@ build=${VELT_BUILD_DIR:-$root/build}
 ctest --test-dir "$build/native" --output-on-failure -j "$(nproc)"
 
 "$root/tools/build.sh" win
-source "$root/tools/wine-env.sh"
-velt_display_start
-trap velt_wine_stop EXIT
-velt_wine_prefix "$build/wine-prefix"
-# One at a time: the GUI tests share the display, the keyboard and the cursor.
+# One at a time: the GUI tests share the display, the keyboard and the cursor. ctest begins and
+# ends the tree's own Wine session around them (tools/wine-test.sh).
 ctest --test-dir "$build/win" --output-on-failure

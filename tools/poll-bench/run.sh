@@ -16,11 +16,15 @@ bench="$build/win/tools/poll-bench/poll-bench.exe"
 helper="$build/win/tests/e2e/e2e-helper.exe"
 wine "$bench" "Z:$helper"
 
-# utime + stime of the processes whose command line matches, in clock ticks.
+# utime + stime of the processes whose command line matches, in clock ticks. Only this run's
+# processes count: those of this user that run in this script's Wine prefix (the machine may
+# run other copies of Velt and other Wine servers).
 cpu_ticks() {
     local total=0 pid fields
-    for pid in $(pgrep -f "$1"); do
-        read -r -a fields < <(sed 's/^.*) //' "/proc/$pid/stat")
+    for pid in $(pgrep -u "$(id -u)" -f "$1"); do
+        tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" ||
+            continue
+        read -r -a fields < <(sed 's/^.*) //' "/proc/$pid/stat" 2>/dev/null) || continue
         total=$((total + fields[11] + fields[12]))
     done
     echo "$total"
