@@ -1,6 +1,6 @@
 #include "tests/e2e/Harness_win.h"
 
-#include "platform/Handles_win.h"
+#include "platform/Files.h"
 
 namespace velt::e2e {
 
@@ -29,12 +29,9 @@ std::wstring FreshFolder() {
 Velt::Velt(const std::string& configIni) : m_folder(FreshFolder()) {
     CopyFileW(Widen(VELT_EXE).c_str(), (m_folder + L"\\Velt.exe").c_str(), FALSE);
     if (!configIni.empty()) {
-        UniqueFile ini(CreateFileW((m_folder + L"\\Config.ini").c_str(), GENERIC_WRITE, 0, nullptr,
-                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD written = 0;
-        if (ini)
-            WriteFile(ini.get(), configIni.data(), static_cast<DWORD>(configIni.size()), &written,
-                      nullptr);
+        std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(configIni.data()),
+                                            configIni.size());
+        WriteWholeFile(m_folder + L"\\Config.ini", {&bytes, 1});
     }
 }
 
@@ -83,10 +80,10 @@ void Velt::NotifyFromTrayIcon() const {
 bool Velt::SeePolls(int count) {
     HWND overview = MainWindow();
     for (int seen = 0; seen < count; seen += 2) {
-        if (!Xdotool(L"keydown ctrl shift q") ||
+        if (!testing::HoldKeys(L"ctrl shift q", {VK_CONTROL, VK_SHIFT, 'Q'}) ||
             !WaitUntil([&] { return IsWindowVisible(overview) != FALSE; }))
             return false;
-        if (!Xdotool(L"keyup q shift ctrl") ||
+        if (!testing::ReleaseKeys(L"q shift ctrl", {'Q', VK_SHIFT, VK_CONTROL}) ||
             !WaitUntil([&] { return IsWindowVisible(overview) == FALSE; }))
             return false;
     }
@@ -104,11 +101,7 @@ HelperWindows::HelperWindows(const std::vector<std::wstring>& titles, bool minim
     if (minimized) line += L" --minimized";
     for (const std::wstring& title : titles) line += L" \"" + title + L"\"";
     m_process = Process(line);
-    WaitUntil([&] {
-        for (const std::wstring& title : titles)
-            if (!Find(title)) return false;
-        return true;
-    });
+    WaitVisible(titles, true);
 }
 
 HWND HelperWindows::Find(const std::wstring& title) const {

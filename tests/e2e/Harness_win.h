@@ -12,7 +12,9 @@
 
 namespace velt::e2e {
 
+using testing::HoldKeys;
 using testing::Process;
+using testing::ReleaseKeys;
 using testing::WaitUntil;
 using testing::Xdotool;
 
@@ -37,7 +39,8 @@ public:
     void NotifyFromTrayIcon() const;
     // Waits until the poll has certainly run count more times, holding and letting go the
     // overview hotkey (kOverviewHotkey must be in the Config.ini): the overview shows or hides
-    // on a poll that has seen the keys, so each change is one more poll.
+    // on a poll that has seen the keys, so each change is one more poll. Each of those polls
+    // has first listed the windows on screen.
     bool SeePolls(int count);
     bool Close(); // WM_CLOSE, as any window close; true when the process ended
     Process& process() { return m_process; }
@@ -48,9 +51,11 @@ private:
     Process m_process;
 };
 
-// Helper windows in a process of their own; each title must be unique on the desktop.
+// Helper windows in a process of their own; each title must be unique on the desktop. Velt sees
+// them on its next poll.
 class HelperWindows {
 public:
+    // Returns once every window is on screen.
     explicit HelperWindows(const std::vector<std::wstring>& titles, bool minimized = false);
     ~HelperWindows() { m_process.Kill(); }
     HelperWindows(const HelperWindows&) = delete;

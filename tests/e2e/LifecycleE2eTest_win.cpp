@@ -53,7 +53,7 @@ TEST(Lifecycle, ThePointerPassingOverTheTrayIconOpensTheMenu) {
 }
 
 TEST(Lifecycle, MenuEntriesSwitchDesktopsAndWindowsStayWithTheirDesktop) {
-    Velt velt;
+    Velt velt(kOverviewHotkey);
     HelperWindows five(Titles(L"On five", 3));
     ASSERT_TRUE(velt.Start());
 
@@ -61,6 +61,7 @@ TEST(Lifecycle, MenuEntriesSwitchDesktopsAndWindowsStayWithTheirDesktop) {
     EXPECT_TRUE(five.WaitVisible(Titles(L"On five", 3), false));
 
     HelperWindows three(Titles(L"On three", 2));
+    ASSERT_TRUE(velt.SeePolls(1)); // a poll has listed them on desktop 3
     ASSERT_TRUE(ChooseDesktop(velt, 5));
     EXPECT_TRUE(five.WaitVisible(Titles(L"On five", 3), true));
     EXPECT_TRUE(three.WaitVisible(Titles(L"On three", 2), false));
@@ -71,12 +72,13 @@ TEST(Lifecycle, MenuEntriesSwitchDesktopsAndWindowsStayWithTheirDesktop) {
 }
 
 TEST(Lifecycle, ClosingVeltShowsEveryDesktopsWindowsAgain) {
-    Velt velt;
+    Velt velt(kOverviewHotkey);
     HelperWindows five(Titles(L"Closing five", 2));
     ASSERT_TRUE(velt.Start());
     ASSERT_TRUE(ChooseDesktop(velt, 1));
     ASSERT_TRUE(five.WaitVisible(Titles(L"Closing five", 2), false));
     HelperWindows one(Titles(L"Closing one", 2));
+    ASSERT_TRUE(velt.SeePolls(1)); // a poll has listed them on desktop 1
     ASSERT_TRUE(ChooseDesktop(velt, 9));
     ASSERT_TRUE(one.WaitVisible(Titles(L"Closing one", 2), false));
 

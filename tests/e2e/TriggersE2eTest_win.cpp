@@ -14,15 +14,15 @@ TEST(Triggers, AltDigitHidesAndShowsDesktops) {
     HelperWindows five(Titles(L"Alt five", 2));
     ASSERT_TRUE(velt.Start());
 
-    Xdotool(L"keydown alt 3");
+    ASSERT_TRUE(HoldKeys(L"alt 3", {VK_MENU, '3'}));
     EXPECT_TRUE(five.WaitVisible(Titles(L"Alt five", 2), false));
-    Xdotool(L"keyup 3 alt");
+    ASSERT_TRUE(ReleaseKeys(L"3 alt", {'3', VK_MENU}));
     HelperWindows three(Titles(L"Alt three", 1));
 
-    Xdotool(L"keydown alt 5");
+    ASSERT_TRUE(HoldKeys(L"alt 5", {VK_MENU, '5'}));
     EXPECT_TRUE(five.WaitVisible(Titles(L"Alt five", 2), true));
     EXPECT_TRUE(three.WaitVisible(Titles(L"Alt three", 1), false));
-    Xdotool(L"keyup 5 alt");
+    EXPECT_TRUE(ReleaseKeys(L"5 alt", {'5', VK_MENU}));
 }
 
 TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
@@ -74,10 +74,10 @@ TEST(Triggers, AWindowHeldByItsTitleBarIsCarriedAcrossTheEdge) {
 
     // It belongs to desktop 6 now: going back to 5 leaves it there.
     SetCursorPos(512, 384);
-    Xdotool(L"keydown alt 5");
+    ASSERT_TRUE(HoldKeys(L"alt 5", {VK_MENU, '5'}));
     EXPECT_TRUE(windows.WaitVisible({L"Left behind"}, true));
     EXPECT_TRUE(windows.WaitVisible({L"Carried"}, false));
-    Xdotool(L"keyup 5 alt");
+    EXPECT_TRUE(ReleaseKeys(L"5 alt", {'5', VK_MENU}));
 }
 
 TEST(Triggers, TheOverviewShowsWhileItsHotkeyIsHeld) {
@@ -85,7 +85,7 @@ TEST(Triggers, TheOverviewShowsWhileItsHotkeyIsHeld) {
     ASSERT_TRUE(velt.Start());
     HWND overview = velt.MainWindow();
 
-    Xdotool(L"keydown ctrl shift q");
+    ASSERT_TRUE(HoldKeys(L"ctrl shift q", {VK_CONTROL, VK_SHIFT, 'Q'}));
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(overview) != FALSE; }));
     EXPECT_TRUE(GetWindowLongPtrW(overview, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_TRUE(GetWindowLongPtrW(overview, GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -107,9 +107,9 @@ TEST(Triggers, TheOverviewShowsWhileItsHotkeyIsHeld) {
     }
     EXPECT_TRUE(IsWindowVisible(overview));
 
-    Xdotool(L"keyup q");
+    ASSERT_TRUE(ReleaseKeys(L"q", {'Q'}));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overview); }));
-    Xdotool(L"keyup shift ctrl");
+    EXPECT_TRUE(ReleaseKeys(L"shift ctrl", {VK_SHIFT, VK_CONTROL}));
 }
 
 } // namespace

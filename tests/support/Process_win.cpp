@@ -1,9 +1,12 @@
 #include "tests/support/Process_win.h"
 
+#include "platform/Files.h"
+
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace velt::testing {
 
@@ -56,14 +59,10 @@ bool RunUnix(const std::wstring& command, std::chrono::milliseconds deadline) {
             return GetFileAttributesW(windowsMarker.c_str()) != INVALID_FILE_ATTRIBUTES;
         }))
         return false;
-    char status[8] = {};
-    DWORD read = 0;
-    UniqueFile file(CreateFileW(windowsMarker.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file) ReadFile(file.get(), status, sizeof(status) - 1, &read, nullptr);
-    file.reset();
+    std::vector<std::uint8_t> status;
+    bool read = ReadWholeFile(windowsMarker, status);
     DeleteFileW(windowsMarker.c_str());
-    return status[0] == '0' && (status[1] == '\n' || status[1] == '\0');
+    return read && !status.empty() && status[0] == '0' && (status.size() == 1 || status[1] == '\n');
 }
 
 bool Xdotool(const std::wstring& arguments) { return RunUnix(L"xdotool " + arguments); }
@@ -74,6 +73,40 @@ bool TakeXFocus(HWND window) {
     std::wstring x = std::to_wstring(id);
     std::wstring hasFocus = L"[ $(xdotool getwindowfocus) = " + x + L" ]";
     return RunUnix(hasFocus) || (RunUnix(L"xdotool windowfocus --sync " + x) && RunUnix(hasFocus));
+}
+
+namespace {
+
+bool KeysAre(std::initializer_list<int> virtualKeys, bool down) {
+    for (int key : virtualKeys)
+        if (((GetAsyncKeyState(key) & 0x8000) != 0) != down) return false;
+    return true;
+}
+
+// Sends the keys' change until Wine reports it. Wine reads the keyboard afresh when the X focus
+// moves, from the moment the focus moved; another program's window taking the focus just before
+// the keys went can reset them, and they go again (a key pressed or let go twice stays so).
+bool SendKeys(const std::wstring& change, std::initializer_list<int> virtualKeys, bool down) {
+    auto sent = std::chrono::steady_clock::time_point{};
+    return WaitUntil([&] {
+        if (KeysAre(virtualKeys, down)) return true;
+        if (std::chrono::steady_clock::now() - sent > std::chrono::seconds(2)) {
+            TakeXFocus(GetDesktopWindow());
+            Xdotool(change);
+            sent = std::chrono::steady_clock::now();
+        }
+        return KeysAre(virtualKeys, down);
+    });
+}
+
+} // namespace
+
+bool HoldKeys(const std::wstring& keys, std::initializer_list<int> virtualKeys) {
+    return SendKeys(L"keydown " + keys, virtualKeys, true);
+}
+
+bool ReleaseKeys(const std::wstring& keys, std::initializer_list<int> virtualKeys) {
+    return SendKeys(L"keyup " + keys, virtualKeys, false);
 }
 
 void Screenshot(const char* name) {

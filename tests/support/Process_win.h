@@ -4,6 +4,7 @@
 #include "platform/Handles_win.h"
 #include "tests/support/Wait.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace velt::testing {
@@ -43,6 +44,13 @@ bool Xdotool(const std::wstring& arguments);
 // taskbar can keep it). Gives window's X window the focus; true once it has it, or when the
 // window has no X window of its own.
 bool TakeXFocus(HWND window);
+
+// Holds keys down as real X input, e.g. HoldKeys(L"alt 5", {VK_MENU, '5'}), and waits until
+// Wine reports every one of the virtual keys down, as a program polling the keyboard then sees
+// them. The keys go to the Wine desktop's own X window, which nothing hides.
+bool HoldKeys(const std::wstring& keys, std::initializer_list<int> virtualKeys);
+// Lets keys go (in the order given) and waits until Wine reports the virtual keys up.
+bool ReleaseKeys(const std::wstring& keys, std::initializer_list<int> virtualKeys);
 
 // A picture of the screen in the folder VELT_SHOT_DIR names, for the eye; nothing without it.
 void Screenshot(const char* name);
