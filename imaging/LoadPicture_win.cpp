@@ -92,7 +92,12 @@ bool c32bppDIB::LoadPicture_ClipBoard() {
                            IsClipboardFormatAvailable(CF_DIB) ||
                            IsClipboardFormatAvailable(CF_ENHMETAFILE) ||
                            IsClipboardFormatAvailable(CF_METAFILEPICT);
-    if (!available || !OpenClipboard(nullptr)) {
+    if (!available) {
+        DestroyDIB();
+        return false;
+    }
+    OpenedClipboard clipboard;
+    if (!clipboard) {
         DestroyDIB();
         return false;
     }
@@ -105,7 +110,6 @@ bool c32bppDIB::LoadPicture_ClipBoard() {
     }
     bool loaded = LoadPicture_StdPicture(picture.get());
     picture.reset();
-    CloseClipboard();
     return loaded;
 }
 

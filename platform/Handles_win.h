@@ -95,6 +95,21 @@ private:
     PAINTSTRUCT m_paint{};
 };
 
+// OpenClipboard / CloseClipboard.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner = nullptr) : m_open(OpenClipboard(owner) != FALSE) {}
+    ~OpenedClipboard() {
+        if (m_open) CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+    explicit operator bool() const { return m_open; }
+
+private:
+    bool m_open;
+};
+
 // SelectObject, undone when the scope ends.
 class Selected {
 public:

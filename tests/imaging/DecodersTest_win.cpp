@@ -185,21 +185,27 @@ TEST(PictureLoads, BitmapHandlesClipboardAndResources) {
     EXPECT_EQ(image.GetPixel(1, 1, alpha, true), 0x00FF00);
     EXPECT_EQ(alpha, 255);
 
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    CloseClipboard();
+    {
+        OpenedClipboard clipboard;
+        ASSERT_TRUE(clipboard);
+        EmptyClipboard();
+    }
     EXPECT_FALSE(image.LoadPicture_ClipBoard());
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    HBITMAP copy = static_cast<HBITMAP>(CopyImage(parts.colour.get(), IMAGE_BITMAP, 0, 0, 0));
-    ASSERT_TRUE(SetClipboardData(CF_BITMAP, copy)); // the clipboard owns it now
-    CloseClipboard();
+    {
+        OpenedClipboard clipboard;
+        ASSERT_TRUE(clipboard);
+        EmptyClipboard();
+        HBITMAP copy = static_cast<HBITMAP>(CopyImage(parts.colour.get(), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_TRUE(SetClipboardData(CF_BITMAP, copy)); // the clipboard owns it now
+    }
     ASSERT_TRUE(image.LoadPicture_ClipBoard());
     EXPECT_EQ(image.Width(), 4);
     EXPECT_EQ(image.GetPixel(2, 1, alpha, true), 0x0000FF);
-    ASSERT_TRUE(OpenClipboard(nullptr));
-    EmptyClipboard();
-    CloseClipboard();
+    {
+        OpenedClipboard clipboard;
+        ASSERT_TRUE(clipboard);
+        EmptyClipboard();
+    }
 
     ASSERT_TRUE(image.LoadPicture_Resource(L"SAMPLEBMP", 0, nullptr));
     EXPECT_EQ(image.Width(), 13);
