@@ -8,7 +8,13 @@ namespace velt {
 
 namespace {
 
-VOID CALLBACK SharedTimerProc(HWND, UINT, UINT_PTR id, DWORD) { AlphaImageTimers::Tick(id); }
+VOID CALLBACK SharedTimerProc(HWND, UINT, UINT_PTR id, DWORD) {
+    try {
+        AlphaImageTimers::Tick(id);
+    } catch (...) {
+        // nothing may unwind through user32: this tick is lost, the next one comes
+    }
+}
 
 HWND AsWindow(HoverPlatform::Window window) { return reinterpret_cast<HWND>(window); }
 
