@@ -1,8 +1,11 @@
 #include "platform/Blur_win.h"
 
+#include "platform/TrustedLibrary_win.h"
+
 namespace velt {
 
-BlurLibrary::BlurLibrary(const wchar_t* fileName) : m_module(LoadLibraryW(fileName)) {
+// Like zlib and GDI+, only from the program's own folder or the system folder.
+BlurLibrary::BlurLibrary(const wchar_t* fileName) : m_module(LoadTrustedLibrary(fileName)) {
     if (m_module)
         m_fxBlur = reinterpret_cast<FxBlur>(
             reinterpret_cast<void*>(GetProcAddress(m_module.get(), "fxBlur")));

