@@ -116,8 +116,8 @@ function(velt_test name)
     endif()
 endfunction()
 
-# velt_dist(target): after each build, the folder a Windows user copies holds the program, zlib
-# and the skin folder.
+# velt_dist(target): after each build, the folder a Windows user copies holds the program, zlib,
+# the README and the skin folder.
 function(velt_dist target)
     file(GLOB skins ${VELT_ROOT}/resources/skin/*.png ${VELT_ROOT}/resources/skin/*.jpg
                     ${VELT_ROOT}/resources/skin/*.bmp ${VELT_ROOT}/resources/skin/*.gif)
@@ -129,6 +129,8 @@ function(velt_dist target)
         COMMAND ${CMAKE_COMMAND} -E make_directory ${VELT_DIST}/skin
         COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:${target}> ${VELT_DIST}/
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELT_ZLIB_DLL} ${VELT_DIST}/
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELT_ROOT}/resources/README.txt
+                ${VELT_DIST}/
         ${copy_skins}
         VERBATIM)
 endfunction()

@@ -36,8 +36,8 @@ std::vector<IniWrite> ApplyWrites(bool cornerSensitive, const PickedKeys& keys,
     std::vector<IniWrite> writes{{L"Main", L"Corner", cornerSensitive ? L"True" : L"False"}};
     static constexpr const wchar_t* kStems[] = {L"Control", L"Shift", L"Alt"};
     for (std::size_t i = 0; i < keys.size(); ++i)
-        if (keys[i]) writes.push_back({L"Keys", kStems[i] + std::wstring(L"0"),
-                                       std::to_wstring(*keys[i])});
+        if (keys[i])
+            writes.push_back({L"Keys", kStems[i] + std::wstring(L"0"), std::to_wstring(*keys[i])});
     writes.push_back({L"Main", L"Background", selectedSkin});
     return writes;
 }

@@ -23,8 +23,8 @@ struct ThumbnailPlace {
 
 // The template thumbnail and the page it sits on, twips.
 struct ThumbnailGrid {
-    ThumbnailPlace origin;    // the template's left and top
-    std::int32_t width = 0;   // a thumbnail
+    ThumbnailPlace origin;  // the template's left and top
+    std::int32_t width = 0; // a thumbnail
     std::int32_t height = 0;
     std::int32_t pageWidth = 0;
 };

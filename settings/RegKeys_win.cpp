@@ -19,8 +19,8 @@ constexpr DWORD kBufferChars = 1024;
 bool RegSetString(HKEY hive, const std::wstring& subkey, const std::wstring& name,
                   const std::wstring& data) {
     HKEY opened = nullptr;
-    if (RegCreateKeyExW(hive, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess,
-                        nullptr, &opened, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(hive, subkey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, kAccess, nullptr,
+                        &opened, nullptr) != ERROR_SUCCESS)
         return false;
     UniqueKey key(opened);
     const std::wstring stored = data.empty() ? std::wstring(L" ") : data;
@@ -38,8 +38,8 @@ std::wstring RegGetValue(HKEY hive, const std::wstring& subkey, const std::wstri
     wchar_t buffer[kBufferChars + 1] = {};
     DWORD type = 0;
     DWORD size = sizeof(buffer);
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
-                         reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+                         &size) != ERROR_SUCCESS)
         return {}; // missing, unreadable, or longer than the buffer
     switch (type) {
     case REG_SZ:

@@ -6,9 +6,7 @@ std::wstring StartupData(const std::wstring& exeFolder, const std::wstring& exeN
     return exeFolder + L"\\" + exeName + (on ? L".exe" : L"NR");
 }
 
-bool StartupDataIsOn(const std::wstring& data) {
-    return !data.empty() && !data.ends_with(L"NR");
-}
+bool StartupDataIsOn(const std::wstring& data) { return !data.empty() && !data.ends_with(L"NR"); }
 
 bool StartupIsOn(RunKeys& keys) {
     return StartupDataIsOn(keys.Read(RunKeys::Scope::Machine)) ||

@@ -155,8 +155,8 @@ TEST_F(RegKeysTest, TheStartupValueGoesToTheUsersRunKeyWhenTheMachineKeyRefuses)
 TEST_F(RegKeysTest, WithTheRightsTheValueGoesMachineWideOnly) {
     std::wstring machinePath = m_root + L"\\Machine", userPath = m_root + L"\\User";
     HKEY machine = nullptr, user = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, machinePath.c_str(), 0, nullptr, 0,
-                              KEY_ALL_ACCESS, nullptr, &machine, nullptr),
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, machinePath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &machine, nullptr),
               ERROR_SUCCESS);
     UniqueKey machineKey(machine);
     ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, userPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,

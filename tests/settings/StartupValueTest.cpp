@@ -18,7 +18,7 @@ TEST(StartupData, OnNamesTheProgramAndOffPutsNrInPlaceOfExe) {
 
 TEST(StartupData, ReadsOnUnlessEmptyOrEndingInNr) {
     EXPECT_TRUE(StartupDataIsOn(L"C:\\Velt\\Velt.exe"));
-    EXPECT_TRUE(StartupDataIsOn(L" ")); // what writing the empty text stores
+    EXPECT_TRUE(StartupDataIsOn(L" "));                // what writing the empty text stores
     EXPECT_TRUE(StartupDataIsOn(L"C:\\Velt\\VeltNr")); // the test is case-sensitive
     EXPECT_TRUE(StartupDataIsOn(L"NR "));
     EXPECT_FALSE(StartupDataIsOn(L""));
