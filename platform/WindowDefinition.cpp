@@ -290,28 +290,9 @@ bool Write(const ControlDefinition& block, int depth, std::string& out) {
     for (const auto& [key, value] : block.properties.Entries()) {
         std::string narrowKey;
         if (!IsIdentifier(std::wstring_view(key)) || !Narrow(key, narrowKey)) return false;
-        out += indent + "    " + narrowKey + " = ";
-        if (const bool* flag = std::get_if<bool>(&value)) {
-            out += *flag ? "True" : "False";
-        } else if (const std::int32_t* number = std::get_if<std::int32_t>(&value)) {
-            out += std::to_string(*number);
-        } else if (const std::wstring* text = std::get_if<std::wstring>(&value)) {
-            std::string utf8;
-            if (!Narrow(*text, utf8) || utf8.find_first_of("\r\n") != std::string::npos)
-                return false;
-            out += '"';
-            for (char c : utf8) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-            out += '"';
-        } else {
-            static constexpr char kDigits[] = "0123456789ABCDEF";
-            out += "Hex(\"";
-            for (std::uint8_t byte : std::get<Bytes>(value)) {
-                out += kDigits[byte >> 4];
-                out += kDigits[byte & 15];
-            }
-            out += "\")";
-        }
-        out += "\n";
+        std::optional<std::string> valueText = PropertyValueText(value);
+        if (!valueText) return false;
+        out += indent + "    " + narrowKey + " = " + *valueText + "\n";
     }
     for (const ControlDefinition& child : block.controls)
         if (!Write(child, depth + 1, out)) return false;
@@ -320,6 +301,33 @@ bool Write(const ControlDefinition& block, int depth, std::string& out) {
 }
 
 } // namespace
+
+std::optional<std::string> PropertyValueText(const PropertyValue& value) {
+    std::string out;
+    if (const bool* flag = std::get_if<bool>(&value)) {
+        out = *flag ? "True" : "False";
+    } else if (const std::int32_t* number = std::get_if<std::int32_t>(&value)) {
+        out = std::to_string(*number);
+    } else if (const std::wstring* text = std::get_if<std::wstring>(&value)) {
+        std::string utf8;
+        if (!Narrow(*text, utf8) || utf8.find_first_of("\r\n") != std::string::npos)
+            return std::nullopt;
+        out += '"';
+        for (char c : utf8) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+        out += '"';
+    } else {
+        static constexpr char kDigits[] = "0123456789ABCDEF";
+        const Bytes& bytes = std::get<Bytes>(value);
+        out.reserve(bytes.size() * 2 + 7);
+        out += "Hex(\"";
+        for (std::uint8_t byte : bytes) {
+            out += kDigits[byte >> 4];
+            out += kDigits[byte & 15];
+        }
+        out += "\")";
+    }
+    return out;
+}
 
 const ControlDefinition* ControlDefinition::Find(std::wstring_view controlName) const {
     for (const ControlDefinition& control : controls) {

@@ -43,6 +43,10 @@ std::optional<ControlDefinition> ParseWindowDefinition(std::string_view text,
                                                        const ResourceResolver& resolve,
                                                        std::string* error = nullptr);
 
+// A value as a definition writes it: True, -5, "text", Hex("0A1B"); nothing for a text that
+// holds a line break.
+std::optional<std::string> PropertyValueText(const PropertyValue& value);
+
 // The definition as text that parses back to an equal one (pictures written as Hex); nothing when
 // a name is not an identifier or a text holds a line break.
 std::optional<std::string> SerializeWindowDefinition(const ControlDefinition& window);
