@@ -3,6 +3,7 @@
 #include "platform/Handles_win.h"
 #include "platform/Units.h"
 #include "platform/WindowHelpers_win.h"
+#include "platform/WindowlessHost_win.h"
 
 namespace velt {
 
@@ -21,7 +22,16 @@ bool RegisterWindowClass(const WindowClassSpec& spec) {
     return RegisterClassExW(&wc) != 0;
 }
 
+Window::Window() = default;
+
 Window::~Window() { Unload(); }
+
+bool Window::HasWindowless() const { return m_windowless && !m_windowless->Controls().empty(); }
+
+WindowlessHost& Window::Windowless() {
+    if (!m_windowless) m_windowless = std::make_unique<WindowlessHost>(*this);
+    return *m_windowless;
+}
 
 bool Window::Create(const WindowSpec& spec) {
     if (m_hwnd) return true;
@@ -50,6 +60,9 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         return DefWindowProcW(window, message, wParam, lParam);
     }
     try {
+        LRESULT routed = 0;
+        if (self->m_windowless && self->m_windowless->Route(message, wParam, lParam, routed))
+            return routed;
         return self->OnMessage(message, wParam, lParam);
     } catch (...) {
         // Nothing may unwind through user32: the handler's step is skipped, the system's runs.
@@ -67,15 +80,21 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (DrawsItself()) return 1;
         break;
     case WM_PAINT:
-        if (DrawsItself()) {
+        if (DrawsItself() || HasWindowless()) {
             PaintDC paint(m_hwnd);
-            OnPaint(paint.get());
+            if (DrawsItself()) OnPaint(paint.get());
+            if (m_windowless) m_windowless->PaintControls(paint.get(), paint.area());
             return 0;
         }
         break;
     case WM_PRINTCLIENT:
-        if (DrawsItself()) {
-            OnPaint(reinterpret_cast<HDC>(wParam));
+        if (DrawsItself() || HasWindowless()) {
+            auto dc = reinterpret_cast<HDC>(wParam);
+            if (DrawsItself()) OnPaint(dc);
+            else if (lParam & PRF_ERASEBKGND) SendMessageW(m_hwnd, WM_ERASEBKGND, wParam, 0);
+            RECT client{};
+            GetClientRect(m_hwnd, &client);
+            if (m_windowless) m_windowless->PaintControls(dc, client);
             return 0;
         }
         break;

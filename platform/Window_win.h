@@ -3,9 +3,12 @@
 // windows need (load, resize, unload, timers, paint) and measures in twips.
 #include "platform/Win32_win.h"
 
+#include <memory>
 #include <string>
 
 namespace velt {
+
+class WindowlessHost;
 
 struct WindowClassSpec {
     const wchar_t* name = nullptr;
@@ -32,7 +35,7 @@ struct WindowSpec {
 
 class Window {
 public:
-    Window() = default;
+    Window();
     // Destroys a native window still alive. By then the derived part is gone, so a window whose
     // OnUnload matters is unloaded by its owner (or its own destructor) first.
     virtual ~Window();
@@ -67,6 +70,10 @@ public:
     void StopTimer(UINT_PTR id);
     void Refresh(); // repaint now
 
+    // The windowless controls placed on this window (platform/WindowlessHost_win.h): painted after
+    // OnPaint, and given the pointer before OnMessage sees it.
+    WindowlessHost& Windowless();
+
 protected:
     virtual void OnLoad() {}
     virtual void OnResize() {}
@@ -81,8 +88,10 @@ protected:
 
 private:
     friend bool RegisterWindowClass(const WindowClassSpec& spec);
+    bool HasWindowless() const;
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND m_hwnd = nullptr;
+    std::unique_ptr<WindowlessHost> m_windowless;
 };
 
 // Lets pending messages run (repaints, timer ticks, input) and returns when the queue is empty.

@@ -2,7 +2,7 @@
 // Windowless controls: controls without a window of their own. Their container draws them on its
 // own surface in z-order, asks each whether a point hits it, and gives the pointer to the one that
 // answers. A control keeps its place in the container and says what it shows; the container
-// (WindowlessHost on Windows) keeps the order and does the routing.
+// (WindowlessHost_win.h on Windows) keeps the order and does the routing.
 #include "platform/Desktop.h"
 
 #include <cstdint>
@@ -107,7 +107,9 @@ public:
     virtual void OnPointer(const PointerArgs&) {}
     virtual void OnClick() {}
     virtual void OnDblClick() {}
-    // The cursor to show over the control: a system cursor id (0 for the container's own).
+    // The cursor to show over the control, as a MousePointer number: 0 the container's own,
+    // 1 arrow, 2 cross, 3 I-beam, 4 icon, 5 and 15 size all, 6 NE-SW, 7 N-S, 8 NW-SE, 9 W-E,
+    // 10 up arrow, 11 hourglass, 12 no drop, 13 arrow and hourglass, 14 arrow and question mark.
     virtual std::uintptr_t CursorOver() const { return 0; }
 
 protected:
