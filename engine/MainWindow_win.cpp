@@ -219,7 +219,7 @@ void MainWindow::RunCommand(UINT command) {
         Unload();
         EndProcess(0);
     }
-    // About and Configure open windows of their own; until those exist the entries do nothing.
+    if (command == TrayMenu::kAbout) m_about.Open();
     if (command >= TrayMenu::kDesktopBase && command < TrayMenu::kDesktopBase + kSlotCount)
         m_form.GoZorvan(static_cast<int>(command - TrayMenu::kDesktopBase));
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: the engine's home, the overview panel and the tray icon's receiver. It owns
 // what lives as long as the program: the settings, the tray menu and icon, and the prompt.
+#include "dialogs/FrmAbout_win.h"
 #include "dialogs/FrmPass_win.h"
 #include "dialogs/TrayMenu_win.h"
 #include "engine/Form1.h"
@@ -86,6 +87,7 @@ private:
     TrayIcon m_trayIcon;
     FrmPass m_prompt;
     SettingsTargets m_settingsTargets;
+    FrmAbout m_about;         // created when opened, destroyed when closed
     RECT m_pointer{};         // pixels, client coordinates
     Surface m_background;     // what lay behind the panel when it was last shown
     std::wstring m_glassPath; // the skin the glass will show
