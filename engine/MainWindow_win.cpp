@@ -46,7 +46,10 @@ LRESULT TrayReceiver::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 MainWindow::MainWindow(Desktop& desktop)
     : m_desktop(desktop), m_form(desktop, *this, m_settings),
       m_settingsTargets{[this](const std::wstring& caption) { m_menu.SetSwitchCaption(caption); },
-                        [this](const std::wstring& path) { m_glassPath = path; }} {}
+                        [this](const std::wstring& path) { m_glassPath = path; }},
+      m_config({[this] { LoadSettings(m_settings, m_settingsTargets); },
+                [this](const std::wstring& path) { m_settingsTargets.skin(path); },
+                [this] { m_about.Open(); }}) {}
 
 MainWindow::~MainWindow() { Unload(); }
 
@@ -220,6 +223,7 @@ void MainWindow::RunCommand(UINT command) {
         EndProcess(0);
     }
     if (command == TrayMenu::kAbout) m_about.Open();
+    if (command == TrayMenu::kConfigure) m_config.Open(); // an open one comes to the front
     if (command >= TrayMenu::kDesktopBase && command < TrayMenu::kDesktopBase + kSlotCount)
         m_form.GoZorvan(static_cast<int>(command - TrayMenu::kDesktopBase));
 }

@@ -11,6 +11,7 @@
 #include "platform/Handles_win.h"
 #include "platform/Surface_win.h"
 #include "platform/Window_win.h"
+#include "settings/FrmConfig_win.h"
 #include "settings/LoadSettings_win.h"
 
 #include <array>
@@ -88,6 +89,7 @@ private:
     FrmPass m_prompt;
     SettingsTargets m_settingsTargets;
     FrmAbout m_about;         // created when opened, destroyed when closed
+    FrmConfig m_config;       // the same; it keeps the skin picked last
     RECT m_pointer{};         // pixels, client coordinates
     Surface m_background;     // what lay behind the panel when it was last shown
     std::wstring m_glassPath; // the skin the glass will show

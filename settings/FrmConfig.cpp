@@ -21,10 +21,10 @@ std::vector<ThumbnailPlace> LayOutThumbnails(const ThumbnailGrid& grid, std::siz
             continue;
         }
         ThumbnailPlace next = places.back();
-        next.left += grid.width + kThumbnailGap;
+        next.left += grid.width + kSkinThumbnailGap;
         if (next.left + grid.width > grid.pageWidth) {
             next.left = grid.origin.left;
-            next.top += grid.height + kThumbnailGap;
+            next.top += grid.height + kSkinThumbnailGap;
         }
         places.push_back(next);
     }

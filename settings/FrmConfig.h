@@ -29,7 +29,7 @@ struct ThumbnailGrid {
     std::int32_t pageWidth = 0;
 };
 
-inline constexpr std::int32_t kThumbnailGap = 100;
+inline constexpr std::int32_t kSkinThumbnailGap = 100;
 
 // Thumbnails in reading order, 100 twips apart: each goes right of the previous one unless it
 // would pass the page's right edge, then it starts a new row at the template's left. Rows below

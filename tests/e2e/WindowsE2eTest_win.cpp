@@ -1,6 +1,12 @@
 #include "tests/e2e/Menu_win.h"
 
+#include "platform/FileList.h"
+#include "platform/Files.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
 
 namespace velt::e2e {
 namespace {
@@ -91,6 +97,111 @@ TEST(AboutE2e, OpensFromTheMenuAndItsZoomChangesTheCaption) {
     // OK still closes the grown window.
     ASSERT_TRUE(ClickAt(about, 3000 + 800, 5040 + 150));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(about); }));
+}
+
+std::string ReadIniText(const Velt& velt) {
+    std::vector<std::uint8_t> bytes;
+    ReadWholeFile(velt.Folder() + L"\\Config.ini", bytes);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+// Copies the program's skins into the folder Velt runs from.
+void AddSkins(const Velt& velt) {
+    std::filesystem::path skin = std::filesystem::path(velt.Folder()) / L"skin";
+    std::filesystem::create_directories(skin);
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::path(VELT_ROOT) / "resources/skin"))
+        std::filesystem::copy_file(entry.path(), skin / entry.path().filename());
+}
+
+// Clicks a control of the Config page, at its place in twips on the page, which then lies where
+// the Appearance page does.
+bool ClickOnPage(HWND window, int xTwips, int yTwips) {
+    return ClickAt(window, 360 + xTwips, 1080 + yTwips);
+}
+
+// Arms a picker and holds a key until the picker has taken it.
+bool PickKey(HWND window, int pickerLeftTwips, const wchar_t* key, int virtualKey,
+             const Velt& velt) {
+    if (!ClickOnPage(window, pickerLeftTwips + 400, 1200 + 120)) return false;
+    // Armed: the picker shows the highlight colour.
+    POINT probe{(360 + pickerLeftTwips + 60) / 15, (1080 + 1200 + 30) / 15};
+    ClientToScreen(window, &probe);
+    if (!WaitUntil([&] { return testing::ScreenPixel(probe) == GetSysColor(COLOR_HIGHLIGHT); }))
+        return false;
+    bool held = testing::HoldKeys(key, {virtualKey});
+    bool taken = held && WaitUntil([&] {
+                     return testing::ScreenPixel(probe) != GetSysColor(COLOR_HIGHLIGHT);
+                 });
+    testing::ReleaseKeys(key, {virtualKey});
+    (void)velt;
+    return taken;
+}
+
+TEST(ConfigE2e, NewHotkeyAndEdgeSwitchingTakeEffectAtOnceAfterOk) {
+    Velt velt("[Main]\r\nCorner=False\r\n");
+    HelperWindows five(Titles(L"Config five", 2));
+    ASSERT_TRUE(velt.Start());
+    ASSERT_TRUE(ChooseWindowEntry(velt, 1));
+    HWND config = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (config = VeltWindow(velt, L"Configuration")) != nullptr; }));
+
+    ASSERT_TRUE(ClickAt(config, 1920 + 680, 360 + 200)); // "Config"
+    ASSERT_TRUE(PickKey(config, 1920, L"ctrl", VK_CONTROL, velt));
+    ASSERT_TRUE(PickKey(config, 2880, L"shift", VK_SHIFT, velt));
+    ASSERT_TRUE(PickKey(config, 3840, L"w", 'W', velt));
+    ASSERT_TRUE(ClickOnPage(config, 3480 + 800, 2280 + 150)); // "Corner Sensitive"
+    ASSERT_TRUE(ClickAt(config, 4440 + 680, 5160 + 200));     // "OK"
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(config); }));
+
+    // The keys in the order they were written.
+    std::string ini = ReadIniText(velt);
+    std::vector<std::size_t> at;
+    for (const char* line : {"[Main]", "Corner=True", "Background=\r\n", "[Keys]", "Control0=17",
+                             "Shift0=16", "Alt0=87"})
+        at.push_back(ini.find(line));
+    for (std::size_t i = 0; i < at.size(); ++i) EXPECT_NE(at[i], std::string::npos) << i << ini;
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << ini;
+
+    // The new hotkey shows the overview at once.
+    HWND overview = velt.MainWindow();
+    ASSERT_TRUE(testing::HoldKeys(L"ctrl shift w", {VK_CONTROL, VK_SHIFT, 'W'}));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(overview) != FALSE; }));
+    ASSERT_TRUE(testing::ReleaseKeys(L"w shift ctrl", {'W', VK_SHIFT, VK_CONTROL}));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(overview) == FALSE; }));
+
+    // Resting on an edge switches; the switch puts the cursor in the screen's centre.
+    SetCursorPos(1023, 300);
+    EXPECT_TRUE(five.WaitVisible(Titles(L"Config five", 2), false));
+    EXPECT_TRUE(WaitUntil([] { return testing::CursorAt({512, 384}); }));
+    SetCursorPos(0, 300);
+    EXPECT_TRUE(five.WaitVisible(Titles(L"Config five", 2), true));
+    SetCursorPos(512, 384);
+}
+
+TEST(ConfigE2e, ASkinChosenAndAppliedStaysAfterCancel) {
+    Velt velt;
+    AddSkins(velt);
+    ASSERT_TRUE(velt.Start());
+    ASSERT_TRUE(ChooseWindowEntry(velt, 1));
+    HWND config = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (config = VeltWindow(velt, L"Configuration")) != nullptr; }));
+
+    // The second thumbnail, then "Apply and Save", then "Cancel".
+    ASSERT_TRUE(ClickOnPage(config, 1675 + 600, 840 + 500));
+    ASSERT_TRUE(ClickAt(config, 3000 + 680, 5160 + 200));
+    ASSERT_TRUE(
+        WaitUntil([&] { return ReadIniText(velt).find("Background=") != std::string::npos; }));
+    std::string applied = ReadIniText(velt);
+    std::vector<std::wstring> skins = ListFiles(velt.Folder() + L"\\skin", L"*.png");
+    ASSERT_GE(skins.size(), 2u);
+    std::string second(skins[1].begin(), skins[1].end());
+    EXPECT_NE(applied.find("Background=" + second + "\r\n"), std::string::npos) << applied;
+    ASSERT_TRUE(ClickAt(config, 5880 + 680, 5160 + 200));
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(config); }));
+    EXPECT_EQ(ReadIniText(velt), applied);
 }
 
 } // namespace

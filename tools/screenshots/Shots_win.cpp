@@ -1,7 +1,9 @@
-// Opens the About window as Velt shows it and leaves pictures of it in the folder given as the
-// argument: before and after its zoom. Run by tools/screenshots.sh in a Wine desktop, from a
-// folder that holds a copy of Velt's skin folder and a Config.ini.
+// Opens the configuration and About windows as Velt shows them and leaves pictures of them in
+// the folder given as the argument: both pages of the first, the second before and after its zoom.
+// Run by tools/screenshots.sh in a Wine desktop, from a folder that holds a copy of Velt's skin
+// folder and a Config.ini.
 #include "dialogs/FrmAbout_win.h"
+#include "settings/FrmConfig_win.h"
 #include "tests/support/Gui_win.h"
 #include "tests/support/Process_win.h"
 
@@ -26,12 +28,26 @@ bool Shoot(HWND window, const std::wstring& folder, const wchar_t* name) {
                             name + L".png'");
 }
 
+// The Run keys left alone: the pictures need no registry value.
+struct NoRunKeys final : RunKeys {
+    bool Write(Scope, const std::wstring&) override { return true; }
+    std::wstring Read(Scope) override { return {}; }
+};
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     const std::wstring folder = argv[1]; // a path of the machine Wine runs on
     int failures = 0;
+
+    NoRunKeys run;
+    FrmConfig config({[] {}, [](const std::wstring&) {}, [] {}, &run});
+    if (!config.Open()) return 1;
+    failures += !Shoot(config.hWnd(), folder, L"config-appearance");
+    config.Btn_Click(1);
+    failures += !Shoot(config.hWnd(), folder, L"config-keys");
+    config.Unload();
 
     FrmAbout about;
     about.OpenLink = [](const std::wstring&) {};
