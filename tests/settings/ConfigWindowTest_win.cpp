@@ -138,11 +138,15 @@ TEST_F(ConfigWindowTest, ThirteenSkinsMakeThirteenThumbnailsTheLastInAFourthRow)
     EXPECT_EQ(window.Pointer.Left(), 2990 - 120);
     EXPECT_EQ(window.Pointer.Top(), 1990 - 120);
 
-    // Entering shows a thumbnail fully at once; leaving fades it back to 80.
+    // The pointer over a thumbnail shows it fully; leaving fades it back to 80.
     aicAlphaImage& thumb = window.skn(3);
-    thumb.MouseEnter();
-    EXPECT_EQ(thumb.Opacity(), 100);
-    thumb.MouseExit();
+    POINT over{thumb.Left() + 20, thumb.Top() + 20};
+    ClientToScreen(window.Pannel[0].hWnd(), &over);
+    SetForegroundWindow(window.hWnd());
+    ASSERT_TRUE(MoveCursor(over));
+    EXPECT_TRUE(PumpUntil([&] { return thumb.Opacity() == 100; }));
+    EXPECT_EQ(window.skn(2).Opacity(), 80);
+    ASSERT_TRUE(MoveCursor(POINT{1010, 10}));
     EXPECT_TRUE(PumpUntil([&] { return thumb.Opacity() == 80; }));
 }
 
