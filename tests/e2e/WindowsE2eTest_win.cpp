@@ -20,15 +20,20 @@ bool SeparatorRows(HWND menu, int& first, int& second) {
     GetClientRect(menu, &client);
     POINT origin{client.right - 12, 0};
     ClientToScreen(menu, &origin);
-    std::vector<int> rows;
-    for (int y = 3; y < client.bottom - 3; ++y) // inside the menu's frame
-        if (COLORREF seen = testing::ScreenPixel(POINT{origin.x, origin.y + y});
-            seen != GetSysColor(COLOR_MENU) && seen != GetSysColor(COLOR_HIGHLIGHT) &&
-            seen != GetSysColor(COLOR_MENUHILIGHT))
-            if (rows.empty() || y > rows.back() + 3) rows.push_back(y);
-    if (rows.size() < 2) return false;
-    first = rows[0];
-    second = rows[1];
+    std::vector<std::pair<int, int>> runs;        // first and last row of each run of other colours
+    for (int y = 3; y < client.bottom - 3; ++y) { // inside the menu's frame
+        COLORREF seen = testing::ScreenPixel(POINT{origin.x, origin.y + y});
+        if (seen == GetSysColor(COLOR_MENU)) continue;
+        if (!runs.empty() && runs.back().second == y - 1) runs.back().second = y;
+        else runs.emplace_back(y, y);
+    }
+    // A menu not painted yet shows long runs, not two thin lines first (the submenu's arrow
+    // may follow them).
+    if (runs.size() < 2) return false;
+    for (std::size_t i = 0; i < 2; ++i)
+        if (runs[i].second - runs[i].first > 2) return false;
+    first = runs[0].first;
+    second = runs[1].first;
     return true;
 }
 
@@ -44,7 +49,11 @@ bool SeparatorRows(HWND menu, int& first, int& second) {
     GetClientRect(root, &client);
     POINT at{client.right / 3, first + itemHeight / 2 + itemHeight * which + 2};
     ClientToScreen(root, &at);
-    if (!ClickItem(root, at)) return ::testing::AssertionFailure() << "never highlighted";
+    if (!ClickItem(root, at)) {
+        testing::Screenshot("choose-failed");
+        return ::testing::AssertionFailure() << "never highlighted: separators " << first << ", "
+                                             << second << " at " << at.x << ", " << at.y;
+    }
     return ::testing::AssertionSuccess();
 }
 
@@ -105,14 +114,21 @@ std::string ReadIniText(const Velt& velt) {
     return std::string(bytes.begin(), bytes.end());
 }
 
-// Copies the program's skins into the folder Velt runs from.
-void AddSkins(const Velt& velt) {
-    std::filesystem::path skin = std::filesystem::path(velt.Folder()) / L"skin";
-    std::filesystem::create_directories(skin);
-    for (const auto& entry :
-         std::filesystem::directory_iterator(std::filesystem::path(VELT_ROOT) / "resources/skin"))
-        std::filesystem::copy_file(entry.path(), skin / entry.path().filename());
-}
+// The program's skins copied into the folder Velt runs from, and removed again.
+struct Skins {
+    explicit Skins(const Velt& velt) : folder(std::filesystem::path(velt.Folder()) / L"skin") {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 std::filesystem::path(VELT_ROOT) / "resources/skin"))
+            std::filesystem::copy_file(entry.path(), folder / entry.path().filename());
+    }
+    ~Skins() {
+        std::error_code ignored;
+        std::filesystem::remove_all(folder, ignored);
+    }
+    std::filesystem::path folder;
+};
 
 // Clicks a control of the Config page, at its place in twips on the page, which then lies where
 // the Appearance page does.
@@ -182,7 +198,7 @@ TEST(ConfigE2e, NewHotkeyAndEdgeSwitchingTakeEffectAtOnceAfterOk) {
 
 TEST(ConfigE2e, ASkinChosenAndAppliedStaysAfterCancel) {
     Velt velt;
-    AddSkins(velt);
+    Skins copied(velt);
     ASSERT_TRUE(velt.Start());
     ASSERT_TRUE(ChooseWindowEntry(velt, 1));
     HWND config = nullptr;
