@@ -5,15 +5,17 @@
 
 namespace velt {
 
-std::wstring FrmPass::InputDialog(const std::wstring& caption, const std::wstring& prompt) {
+std::wstring FrmPass::InputDialog(const std::wstring& caption, const std::wstring& prompt,
+                                  HWND owner) {
     if (Visible() || !Load()) return {}; // one prompt at a time
     SetCaption(caption);
     Label1.SetCaption(prompt);
     Text1.SetText(L"");
     DialogResult.clear();
+    SetWindowLongPtrW(hWnd(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     MakeTopmost(hWnd());
     CentreOnScreen();
-    ShowModal(nullptr);
+    ShowModal(owner);
     return DialogResult;
 }
 

@@ -11,8 +11,10 @@ namespace velt {
 class FrmPass final : public Form {
 public:
     // Shows the prompt modally and on top; the text typed when the user accepted, exactly as
-    // typed, or the empty text when the user cancelled or closed it.
-    std::wstring InputDialog(const std::wstring& caption, const std::wstring& prompt);
+    // typed, or the empty text when the user cancelled or closed it. An owner stays disabled
+    // meanwhile, and the prompt stays above it.
+    std::wstring InputDialog(const std::wstring& caption, const std::wstring& prompt,
+                             HWND owner = nullptr);
     // True while the prompt is on screen; the engine's poll rests meanwhile.
     bool PromptVisible() const { return Visible(); }
 

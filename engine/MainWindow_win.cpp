@@ -1,10 +1,12 @@
 #include "engine/MainWindow_win.h"
 
 #include "engine/OverviewLayout.h"
+#include "engine/ThumbnailCommands.h"
 #include "platform/App_win.h"
 #include "platform/Shell_win.h"
 #include "platform/Units.h"
 #include "platform/WindowHelpers_win.h"
+#include "platform/WindowlessHost_win.h"
 
 namespace velt {
 
@@ -44,9 +46,14 @@ LRESULT TrayReceiver::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 MainWindow::MainWindow(Desktop& desktop)
-    : m_desktop(desktop), m_form(desktop, *this, m_settings),
-      m_settingsTargets{[this](const std::wstring& caption) { m_menu.SetSwitchCaption(caption); },
-                        [this](const std::wstring& path) { m_glassPath = path; }},
+    : m_desktop(desktop),
+      m_form(desktop, *this, m_settings), m_settingsTargets{[this](const std::wstring& caption) {
+                                                                m_menu.SetSwitchCaption(caption);
+                                                            },
+                                                            [this](const std::wstring& path) {
+                                                                m_glassPath = path;
+                                                                Glass.LoadImage_FromFile(path);
+                                                            }},
       m_config({[this] { LoadSettings(m_settings, m_settingsTargets); },
                 [this](const std::wstring& path) { m_settingsTargets.skin(path); },
                 [this] { m_about.Open(); }}) {}
@@ -86,7 +93,17 @@ bool MainWindow::Start() {
 
 void MainWindow::OnLoad() {
     m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    for (int i = 0; i < 9; ++i) DexIcon[static_cast<size_t>(i)].Create(hWnd(), i);
+    // The glass lies beneath the frame; the thumbnails, windows of their own, lie above both.
+    Glass.AutoSize(false);
+    Glass.ScaleMethod(1);
+    SIZE client = ClientSizePixels();
+    Windowless().Add(Glass, 0, 0, client.cx, client.cy);
+    Pointer.BorderColor(kPointerColour);
+    for (int i = 0; i < 9; ++i) {
+        Thumbnail& thumb = DexIcon[static_cast<size_t>(i)];
+        thumb.Create(hWnd(), i);
+        thumb.MouseDown = [this, i](int button) { DexIcon_MouseDown(m_form, *this, i, button); };
+    }
     pic.Create(hWnd(), [this] { OnTrayNotification(); });
 }
 
@@ -95,6 +112,7 @@ void MainWindow::OnResize() {
     if (client.cx > 0 && client.cy > 0 &&
         (client.cx != m_background.Width() || client.cy != m_background.Height()))
         m_background.Resize(client.cx, client.cy, kPanelColour);
+    Glass.Move(0, 0, client.cx, client.cy);
     RECT outer = WindowRectPixels();
     OverviewLayout layout = LayOutOverview(
         PixelsToTwips(client.cx), PixelsToTwips(client.cy), PixelsToTwips(outer.right - outer.left),
@@ -135,14 +153,13 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::OnPaint(HDC dc) {
+    // The glass follows, painted by its control, and the frame over it.
     if (!m_background.Empty())
         BitBlt(dc, 0, 0, m_background.Width(), m_background.Height(), m_background.dc(), 0, 0,
                SRCCOPY);
-    UniquePen pen(CreatePen(PS_SOLID, 1, kPointerColour));
-    Selected usePen(dc, pen.get());
-    Selected noFill(dc, GetStockObject(NULL_BRUSH));
-    Rectangle(dc, m_pointer.left, m_pointer.top, m_pointer.right, m_pointer.bottom);
 }
+
+void MainWindow::OnPaintOver(HDC dc) { Pointer.Draw(dc); }
 
 void MainWindow::MakeTopmost() { velt::MakeTopmost(hWnd()); }
 
@@ -185,9 +202,10 @@ void MainWindow::PlacePointer(int index) {
     if (index < 0 || index >= static_cast<int>(DexIcon.size())) return;
     RECT thumb = DexIcon[static_cast<size_t>(index)].WindowRectPixels();
     MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&thumb), 2);
-    int margin = TwipsToPixels(kPointerMargin);
-    m_pointer = RECT{thumb.left - margin, thumb.top - margin, thumb.right + margin,
-                     thumb.bottom + margin};
+    Pointer.Move(PixelsToTwips(thumb.left) - kPointerMargin,
+                 PixelsToTwips(thumb.top) - kPointerMargin,
+                 PixelsToTwips(thumb.right - thumb.left) + 2 * kPointerMargin,
+                 PixelsToTwips(thumb.bottom - thumb.top) + 2 * kPointerMargin);
     InvalidateRect(hWnd(), nullptr, FALSE);
 }
 
@@ -205,7 +223,8 @@ void MainWindow::RemoveTrayIcon() { m_trayIcon.RemoveTrayIcon(); }
 bool MainWindow::PromptVisible() { return m_prompt.PromptVisible(); }
 
 std::wstring MainWindow::InputDialog(const std::wstring& caption, const std::wstring& prompt) {
-    return m_prompt.InputDialog(caption, prompt);
+    // Owned by the overview, which stays disabled while it waits: no click on a thumbnail then.
+    return m_prompt.InputDialog(caption, prompt, hWnd());
 }
 
 void MainWindow::OnTrayNotification() {

@@ -7,8 +7,10 @@
 #include "engine/Form1.h"
 #include "engine/Thumbnail_win.h"
 #include "engine/TrayIcon_win.h"
+#include "imaging/aicAlphaImage.h"
 #include "platform/Desktop.h"
 #include "platform/Handles_win.h"
+#include "platform/Shape_win.h"
 #include "platform/Surface_win.h"
 #include "platform/Window_win.h"
 #include "settings/FrmConfig_win.h"
@@ -46,6 +48,8 @@ public:
     const TrayMenu& Menu() const { return m_menu; }
     const TrayIcon& Icon() const { return m_trayIcon; }
     const std::wstring& GlassPath() const { return m_glassPath; }
+    // The glass: the skin stretched over the whole panel, over what lay behind it.
+    aicAlphaImage Glass;
 
     // Form1View
     WindowId Handle() override { return reinterpret_cast<WindowId>(hWnd()); }
@@ -71,6 +75,7 @@ protected:
     void OnTimer(UINT_PTR id) override;
     bool DrawsItself() const override { return true; }
     void OnPaint(HDC dc) override;
+    void OnPaintOver(HDC dc) override;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -90,7 +95,7 @@ private:
     SettingsTargets m_settingsTargets;
     FrmAbout m_about;         // created when opened, destroyed when closed
     FrmConfig m_config;       // the same; it keeps the skin picked last
-    RECT m_pointer{};         // pixels, client coordinates
+    Shape Pointer;            // the frame around the current desktop's thumbnail
     Surface m_background;     // what lay behind the panel when it was last shown
     std::wstring m_glassPath; // the skin the glass will show
     bool m_menuOpen = false;

@@ -45,6 +45,24 @@ bool Thumbnail::HasBorder() const {
     return hWnd() && (GetWindowLongPtrW(hWnd(), GWL_STYLE) & WS_BORDER);
 }
 
+LRESULT Thumbnail::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    int button = 0;
+    switch (message) {
+    case WM_LBUTTONDOWN: button = 1; break;
+    case WM_LBUTTONDBLCLK: return 0; // a double click's second press is its DblClick, no press
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK: button = 2; break;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK: button = 4; break;
+    }
+    if (button) {
+        // A copy: the handler may switch desktops, run a prompt, or end the program.
+        if (auto handler = MouseDown) handler(button);
+        return 0;
+    }
+    return Window::OnMessage(message, wParam, lParam);
+}
+
 void Thumbnail::OnPaint(HDC dc) {
     // With a border the client area is smaller: the picture is cut, as a bordered picture box is.
     RECT client{};

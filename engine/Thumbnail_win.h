@@ -10,6 +10,8 @@ namespace velt {
 class Thumbnail final : public Window {
 public:
     bool Create(HWND parent, int index);
+    // A mouse button pressed on the thumbnail: 1 left, 2 right, 4 middle.
+    std::function<void(int button)> MouseDown;
     // Runs draw on the thumbnail's own picture, then repaints.
     void Draw(const std::function<void(HDC dc, SIZE size)>& draw);
     void SetBorder(bool border); // a single line while the cursor is over it
@@ -20,6 +22,7 @@ protected:
     void OnResize() override; // the picture keeps the window's size, blank where it grows
     bool DrawsItself() const override { return true; }
     void OnPaint(HDC dc) override;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     Surface m_picture;

@@ -126,7 +126,7 @@ public:
     // Properties written with the next PNG save (ids in PngProperty.h). PropertyID -1 drops
     // them all; without a value the property is removed. The caption names a custom text.
     bool PngPropertySet(int32_t PropertyID,
-                        const std::optional<PngPropertyValue>& PropertyValue = std::nullopt,
+                        const std::optional<PngPropertyValue>& value = std::nullopt,
                         std::wstring_view LargeBlockCaption = {});
     PngPropertyValue PngPropertyGet(int32_t PropertyID,
                                     std::wstring_view LargeBlockCaption = {}) const;

@@ -20,6 +20,12 @@ void Shape::Move(int leftTwips, int topTwips) {
     m_top = topTwips;
 }
 
+void Shape::Move(int leftTwips, int topTwips, int widthTwips, int heightTwips) {
+    Move(leftTwips, topTwips);
+    m_width = widthTwips;
+    m_height = heightTwips;
+}
+
 RECT Shape::Pixels() const {
     int left = TwipsToPixels(m_left);
     int top = TwipsToPixels(m_top);

@@ -10,11 +10,13 @@ class Shape {
 public:
     void Read(const ControlDefinition& definition);
     void Move(int leftTwips, int topTwips);
+    void Move(int leftTwips, int topTwips, int widthTwips, int heightTwips);
     int Left() const { return m_left; }
     int Top() const { return m_top; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     COLORREF BorderColor() const { return m_borderColor; }
+    void BorderColor(COLORREF colour) { m_borderColor = colour; }
     bool Visible = true;
 
     RECT Pixels() const;

@@ -84,6 +84,7 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             PaintDC paint(m_hwnd);
             if (DrawsItself()) OnPaint(paint.get());
             if (m_windowless) m_windowless->PaintControls(paint.get(), paint.area());
+            if (DrawsItself()) OnPaintOver(paint.get());
             return 0;
         }
         break;
@@ -95,6 +96,7 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RECT client{};
             GetClientRect(m_hwnd, &client);
             if (m_windowless) m_windowless->PaintControls(dc, client);
+            if (DrawsItself()) OnPaintOver(dc);
             return 0;
         }
         break;

@@ -83,6 +83,8 @@ protected:
     // OnPaint gets the paint DC (or the DC a WM_PRINTCLIENT brings).
     virtual bool DrawsItself() const { return false; }
     virtual void OnPaint(HDC) {}
+    // What a window that draws itself draws over its windowless controls (shapes, lines).
+    virtual void OnPaintOver(HDC) {}
     // Every message arrives here first; call Window::OnMessage for what is not handled.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -39,6 +39,8 @@ Velt::~Velt() {
     if (m_process.Started() && m_process.ExitCode() == STILL_ACTIVE && !Close()) m_process.Kill();
     DeleteFileW((m_folder + L"\\Config.ini").c_str());
     DeleteFileW((m_folder + L"\\Velt.exe").c_str());
+    for (const std::wstring& skin : m_skins) DeleteFileW((m_folder + L"\\skin\\" + skin).c_str());
+    RemoveDirectoryW((m_folder + L"\\skin").c_str());
     RemoveDirectoryW(m_folder.c_str());
 }
 
@@ -50,6 +52,35 @@ bool Velt::Start() {
                HWND main = MainWindow();
                return main && !IsWindowVisible(main) && IsWindow(TrayReceiver());
            });
+}
+
+bool Velt::AddSkin(const std::wstring& name, COLORREF colour) {
+    constexpr int kSide = 64;
+    constexpr std::uint32_t kPixels = kSide * kSide * 3; // rows of 192 bytes: no padding
+    std::vector<std::uint8_t> file(54 + kPixels, 0);
+    auto put = [&](size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            file[at + static_cast<size_t>(i)] = (value >> (8 * i)) & 0xFF;
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put(2, static_cast<std::uint32_t>(file.size()), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, kSide, 4);
+    put(22, kSide, 4);
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, kPixels, 4);
+    for (size_t at = 54; at < file.size(); at += 3) {
+        file[at] = GetBValue(colour);
+        file[at + 1] = GetGValue(colour);
+        file[at + 2] = GetRValue(colour);
+    }
+    CreateDirectoryW((m_folder + L"\\skin").c_str(), nullptr);
+    std::span<const std::uint8_t> bytes(file);
+    m_skins.push_back(name);
+    return WriteWholeFile(m_folder + L"\\skin\\" + name, {&bytes, 1});
 }
 
 bool Velt::StartAnother(Process& second) {

@@ -32,6 +32,8 @@ public:
     // hidden again by a poll.
     bool Start();
     bool StartAnother(Process& second); // a second copy from the same folder
+    // A skin in the skin folder beside it: a 64 x 64 bitmap file of one colour.
+    bool AddSkin(const std::wstring& name, COLORREF colour);
 
     HWND MainWindow() const; // the overview window, 0 when Velt does not run
     HWND TrayReceiver() const;
@@ -48,6 +50,7 @@ public:
 
 private:
     std::wstring m_folder;
+    std::vector<std::wstring> m_skins;
     Process m_process;
 };
 
