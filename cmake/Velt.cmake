@@ -117,7 +117,7 @@ function(velt_test name)
 endfunction()
 
 # velt_dist(target): after each build, the folder a Windows user copies holds the program, zlib,
-# the README and the skin folder.
+# the README, the skin folder and a starter Config.ini.
 function(velt_dist target)
     file(GLOB skins ${VELT_ROOT}/resources/skin/*.png ${VELT_ROOT}/resources/skin/*.jpg
                     ${VELT_ROOT}/resources/skin/*.bmp ${VELT_ROOT}/resources/skin/*.gif)
@@ -131,6 +131,8 @@ function(velt_dist target)
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELT_ZLIB_DLL} ${VELT_DIST}/
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${VELT_ROOT}/resources/README.txt
                 ${VELT_DIST}/
+        COMMAND ${CMAKE_COMMAND} -DSOURCE=${VELT_ROOT}/resources/Config.ini
+                -DDESTINATION=${VELT_DIST}/Config.ini -P ${VELT_ROOT}/cmake/CopyIfMissing.cmake
         ${copy_skins}
         VERBATIM)
 endfunction()

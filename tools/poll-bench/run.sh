@@ -15,6 +15,7 @@ velt_wine_prefix "$build/wine-prefix"
 bench="$build/win/tools/poll-bench/poll-bench.exe"
 helper="$build/win/tests/e2e/e2e-helper.exe"
 wine "$bench" "Z:$helper"
+wine "$build/win/tools/poll-bench/overview-bench.exe" "Z:$root/resources/skin/frosted-blue.png"
 
 # utime + stime of the processes whose command line matches, in clock ticks. Only this run's
 # processes count: those of this user that run in this script's Wine prefix (the machine may
