@@ -37,62 +37,81 @@ std::int16_t ctlVistorButton::ShiftMask(WPARAM keys, bool altDown) {
                                      (altDown ? 4 : 0));
 }
 
-ctlVistorButton::Part ctlVistorButton::PartAt(int x, int y) const {
-    if (m_caption.empty()) return Part::Surface;
-    int left = TwipsToPixels(m_captionLeft), top = TwipsToPixels(m_captionTop);
-    bool onCaption = x >= left && x < left + m_captionWidth && y >= top &&
-                     y < top + m_captionHeight;
-    return onCaption ? Part::Caption : Part::Surface;
-}
-
 void ctlVistorButton::OnPointer(UINT message, WPARAM wParam, LPARAM lParam) {
+    // What reaches the control's own window is the surface's: the caption's label takes the
+    // pointer over its text, and keeps it from a press on it until the last button is up.
     int px = GET_X_LPARAM(lParam), py = GET_Y_LPARAM(lParam);
     if (message == WM_MOUSEMOVE) m_lastPointer = POINT{px, py};
-    // The caption has no window of its own: it takes the pointer over its own area, and keeps
-    // it from a press on it until the last button is up.
-    Part part = m_pressedPart != Part::None ? m_pressedPart : PartAt(px, py);
-    bool onCaption = part == Part::Caption;
-    // Both report twips: the surface from its own corner, the caption from the caption's.
-    float x = static_cast<float>(PixelsToTwips(px) - (onCaption ? m_captionLeft : 0));
-    float y = static_cast<float>(PixelsToTwips(py) - (onCaption ? m_captionTop : 0));
+    float x = static_cast<float>(PixelsToTwips(px));
+    float y = static_cast<float>(PixelsToTwips(py));
     std::int16_t shift = ShiftMask(wParam, GetKeyState(VK_MENU) < 0);
 
     switch (message) {
-    case WM_MOUSEMOVE:
-        if (onCaption) CaptionMove(ButtonMask(wParam), shift, x, y);
-        else SurfaceMove(ButtonMask(wParam), shift, x, y);
-        return;
+    case WM_MOUSEMOVE: SurfaceMove(ButtonMask(wParam), shift, x, y); return;
     case WM_LBUTTONDBLCLK:
-        m_pressedPart = part;
+        m_pressedPart = Part::Surface;
         m_doubleClick = true;
         // The second press of a double click: the surface takes it as a plain left press at its
-        // corner; the caption does not handle it.
-        if (!onCaption) Press(false, 1, 0, 0, 0);
+        // corner.
+        Press(false, 1, 0, 0, 0);
         return;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         if (m_pressedPart == Part::None) m_doubleClick = false;
-        m_pressedPart = part;
-        Press(onCaption, ButtonOf(message), shift, x, y);
+        m_pressedPart = Part::Surface;
+        Press(false, ButtonOf(message), shift, x, y);
         return;
     default: { // a button up
         bool lastUp = (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) == 0;
         if (lastUp) m_pressedPart = Part::None;
         bool doubleClick = m_doubleClick;
         if (lastUp) m_doubleClick = false;
-        if (!Release(onCaption, ButtonOf(message), shift, x, y)) return;
+        if (!Release(false, ButtonOf(message), shift, x, y)) return;
         if (message != WM_LBUTTONUP || doubleClick) return;
-        // The click that follows a left release over the part that was pressed.
+        // The surface's own click after a left release over it only lets the mouse go.
         RECT client{};
         GetClientRect(hWnd(), &client);
-        bool overPart = onCaption ? PartAt(px, py) == Part::Caption
-                                  : px >= 0 && py >= 0 && px < client.right && py < client.bottom;
-        if (!overPart) return;
-        ReleaseCapture();
-        if (onCaption) Raise(Click);
+        if (px >= 0 && py >= 0 && px < client.right && py < client.bottom) ReleaseCapture();
     }
     }
+}
+
+void ctlVistorButton::CaptionPointer(const PointerArgs& args) {
+    // The caption reports twips from its own corner, which lies between two pixels.
+    const int px = lblCaption.Left() + static_cast<int>(args.x);
+    const int py = lblCaption.Top() + static_cast<int>(args.y);
+    float x = static_cast<float>(PixelsToTwips(px) - m_captionLeft);
+    float y = static_cast<float>(PixelsToTwips(py) - m_captionTop);
+    switch (args.action) {
+    case PointerAction::Move:
+        m_lastPointer = POINT{px, py};
+        CaptionMove(args.button, args.shift, x, y);
+        return;
+    case PointerAction::Down:
+        if (m_pressedPart == Part::None) m_doubleClick = false;
+        m_pressedPart = Part::Caption;
+        Press(true, args.button, args.shift, x, y);
+        return;
+    case PointerAction::Up:
+        if (args.held == 0) {
+            m_pressedPart = Part::None;
+            m_doubleClick = false;
+        }
+        Release(true, args.button, args.shift, x, y);
+        return;
+    }
+}
+
+void ctlVistorButton::CaptionDblClick() {
+    // The caption does not handle a double click's second press; its release comes as usual.
+    m_pressedPart = Part::Caption;
+    m_doubleClick = true;
+}
+
+void ctlVistorButton::CaptionClick() {
+    ReleaseCapture();
+    Raise(Click);
 }
 
 void ctlVistorButton::SurfaceMove(std::int16_t button, std::int16_t shift, float x, float y) {

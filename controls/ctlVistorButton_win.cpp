@@ -2,6 +2,7 @@
 #include "controls/ctlVistorButton_win.h"
 
 #include "platform/Units.h"
+#include "platform/WindowlessHost_win.h"
 
 namespace velt {
 
@@ -55,6 +56,7 @@ void ctlVistorButton::OnLoad() {
     m_fadeLevel = 0;
     m_over = false;
     MeasureCaption();
+    Windowless().Add(lblCaption, 0, 0, 0, 0);
     FitImage();
     ShowFace(PicUp);
     LayOut();
@@ -126,7 +128,7 @@ void ctlVistorButton::Caption(const std::wstring& strCaption) {
     Changed(L"Caption");
     MeasureCaption();
     m_captionLeft = (PixelsToTwips(ClientSizePixels().cx) - PixelsToTwips(m_captionWidth)) / 2.0;
-    Refresh();
+    PlaceCaption();
 }
 
 void ctlVistorButton::Panel(bool Value) {
@@ -184,7 +186,22 @@ void ctlVistorButton::LayOut() {
     m_captionLeft = PixelsToTwips(size.cx) / 2.0 - PixelsToTwips(m_captionWidth) / 2.0;
     m_captionTop = PixelsToTwips(size.cy) / 2.0 - PixelsToTwips(m_captionHeight) / 2.0 +
                    kCaptionDrop;
+    PlaceCaption();
     Refresh();
+}
+
+void ctlVistorButton::PlaceCaption() {
+    lblCaption.Move(TwipsToPixels(m_captionLeft), TwipsToPixels(m_captionTop), m_captionWidth,
+                    m_captionHeight);
+    lblCaption.Visible(!m_caption.empty());
+    lblCaption.Invalidate();
+}
+
+void ctlVistorButton::CaptionLabel::Paint(NativeDC dc) {
+    Selected font(dc, m_owner.m_captionFont.get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kCaptionColour);
+    TextOutW(dc, 0, 0, m_owner.m_caption.c_str(), static_cast<int>(m_owner.m_caption.size()));
 }
 
 void ctlVistorButton::MeasureCaption() {
@@ -236,22 +253,9 @@ void ctlVistorButton::MinSz_Action() {
 }
 
 void ctlVistorButton::OnPaint(HDC dc) {
-    if (m_image.Empty()) return;
-    int width = m_image.Width(), height = m_image.Height();
-    // Composed off screen, so that a fade tick never shows the face without its caption.
-    UniqueBitmap frame = CreateSurfaceBitmap(width, height);
-    UniqueMemoryDC compose(CreateCompatibleDC(dc));
-    if (!frame || !compose) return;
-    Selected selected(compose.get(), frame.get());
-    BitBlt(compose.get(), 0, 0, width, height, m_image.dc(), 0, 0, SRCCOPY);
-    if (!m_caption.empty()) {
-        Selected font(compose.get(), m_captionFont.get());
-        SetBkMode(compose.get(), TRANSPARENT);
-        SetTextColor(compose.get(), kCaptionColour);
-        TextOutW(compose.get(), TwipsToPixels(m_captionLeft), TwipsToPixels(m_captionTop),
-                 m_caption.c_str(), static_cast<int>(m_caption.size()));
-    }
-    BitBlt(dc, 0, 0, width, height, compose.get(), 0, 0, SRCCOPY);
+    // The caption follows, painted by its label over this.
+    if (!m_image.Empty())
+        BitBlt(dc, 0, 0, m_image.Width(), m_image.Height(), m_image.dc(), 0, 0, SRCCOPY);
 }
 
 LRESULT ctlVistorButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

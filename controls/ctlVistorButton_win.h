@@ -9,6 +9,7 @@
 #include "platform/Surface_win.h"
 #include "platform/WindowDefinition.h"
 #include "platform/Window_win.h"
+#include "platform/WindowlessControl.h"
 
 #include <cstdint>
 #include <functional>
@@ -97,6 +98,22 @@ private:
     friend class ButtonDropTarget;
     enum class Part { None, Surface, Caption };
 
+    // The caption: a windowless label on the control's own surface, taking the pointer over its
+    // text, except while a press on the surface lasts.
+    class CaptionLabel final : public WindowlessControl {
+    public:
+        explicit CaptionLabel(ctlVistorButton& owner) : m_owner(owner) {}
+        void Paint(NativeDC dc) override;
+        bool HitTest(float, float) override { return true; }
+        bool TakesPointer() const override { return m_owner.m_pressedPart != Part::Surface; }
+        void OnPointer(const PointerArgs& args) override { m_owner.CaptionPointer(args); }
+        void OnClick() override { m_owner.CaptionClick(); }
+        void OnDblClick() override { m_owner.CaptionDblClick(); }
+
+    private:
+        ctlVistorButton& m_owner;
+    };
+
     void ShowFace(const Surface& face);
     void Blend(const Surface& face, int alpha);
     void LayOut();
@@ -108,8 +125,11 @@ private:
     // The events' Button and Shift values from the system's key flags (MK_...).
     static std::int16_t ButtonMask(WPARAM keys);
     static std::int16_t ShiftMask(WPARAM keys, bool altDown);
-    Part PartAt(int x, int y) const;
-    void OnPointer(UINT message, WPARAM wParam, LPARAM lParam);
+    void PlaceCaption();
+    void OnPointer(UINT message, WPARAM wParam, LPARAM lParam); // the surface's own
+    void CaptionPointer(const PointerArgs& args);
+    void CaptionClick();
+    void CaptionDblClick();
     void SurfaceMove(std::int16_t button, std::int16_t shift, float x, float y);
     void CaptionMove(std::int16_t button, std::int16_t shift, float x, float y);
     void Enter(); // the pointer came in: capture it and head for Over
@@ -140,6 +160,7 @@ private:
     double m_captionTop = 0;
     int m_captionWidth = 0; // pixels: the label sizes itself to its text
     int m_captionHeight = 0;
+    CaptionLabel lblCaption{*this};
 
     bool m_captured = false;
     std::int32_t m_pressed = 0;

@@ -82,9 +82,7 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         if (DrawsItself() || HasWindowless()) {
             PaintDC paint(m_hwnd);
-            if (DrawsItself()) OnPaint(paint.get());
-            if (m_windowless) m_windowless->PaintControls(paint.get(), paint.area());
-            if (DrawsItself()) OnPaintOver(paint.get());
+            PaintLayers(paint.get(), paint.area());
             return 0;
         }
         break;
@@ -102,6 +100,29 @@ LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     }
     return DefWindowProcW(m_hwnd, message, wParam, lParam);
+}
+
+void Window::PaintLayers(HDC dc, const RECT& area) {
+    if (!HasWindowless()) {
+        OnPaint(dc);
+        OnPaintOver(dc);
+        return;
+    }
+    // Composed off screen and shown at once, so that no control is ever seen half drawn or
+    // missing over the window's own picture (a fade repaints many times a second).
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
+    UniqueMemoryDC compose(CreateCompatibleDC(dc));
+    UniqueBitmap frame(CreateCompatibleBitmap(dc, width, height));
+    HDC target = compose && frame ? compose.get() : dc;
+    Selected selected(compose.get(), frame.get());
+    if (target != dc) SetViewportOrgEx(target, -area.left, -area.top, nullptr);
+    if (DrawsItself()) OnPaint(target);
+    else SendMessageW(m_hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(target), 0);
+    m_windowless->PaintControls(target, area);
+    if (DrawsItself()) OnPaintOver(target);
+    if (target != dc)
+        BitBlt(dc, area.left, area.top, width, height, target, area.left, area.top, SRCCOPY);
 }
 
 void Window::Show() {

@@ -91,6 +91,7 @@ protected:
 private:
     friend bool RegisterWindowClass(const WindowClassSpec& spec);
     bool HasWindowless() const;
+    void PaintLayers(HDC dc, const RECT& area); // the window's own picture, then its controls
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     HWND m_hwnd = nullptr;
     std::unique_ptr<WindowlessHost> m_windowless;

@@ -40,6 +40,7 @@ struct PointerArgs {
     std::int16_t shift = 0;
     float x = 0; // control pixels
     float y = 0;
+    std::int16_t held = 0; // the buttons down once this event is over
 };
 
 class WindowlessControl {

@@ -178,6 +178,7 @@ bool WindowlessHost::Pointer(PointerAction action, std::int16_t button, WPARAM k
     PointerArgs args;
     args.action = action;
     args.button = action == PointerAction::Move ? ButtonsHeld(keys) : button;
+    args.held = ButtonsHeld(keys);
     args.shift = ShiftKeys(keys);
     args.x = static_cast<float>(at.x - target->Left());
     args.y = static_cast<float>(at.y - target->Top());

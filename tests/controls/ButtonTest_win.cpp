@@ -186,6 +186,44 @@ TEST_F(ButtonTest, CaptionIsCentredAndTakesThePointerOverItsOwnArea) {
     EXPECT_EQ(Shown(button, 0, client.bottom / 2), kOver);
 }
 
+TEST_F(ButtonTest, TheCaptionClicksAfterItsReleaseAndASurfacePressKeepsThePointer) {
+    button.Caption(L"Go");
+    RECT client{};
+    GetClientRect(button.hWnd(), &client);
+    const int cx = client.right / 2, cy = client.bottom / 2;
+    // The caption's text is drawn over the face.
+    int inked = 0;
+    for (int x = cx - 10; x < cx + 10; ++x)
+        for (int y = cy - 8; y < cy + 8; ++y) inked += Shown(button, x, y) != kUp;
+    EXPECT_GT(inked, 0);
+
+    host.Move(button, cx, cy);
+    host.Press(button, cx, cy);
+    host.log.clear();
+    host.Release(button, cx, cy);
+    EXPECT_EQ(host.log, (Log{"Up", "Click"})); // the caption's own click follows its release
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Pressed on the surface and dragged over the caption: still the surface's press, which
+    // clicks before its release.
+    host.Move(button, 2, 2);
+    host.Press(button, 2, 2);
+    host.Move(button, cx, cy, MK_LBUTTON);
+    EXPECT_EQ(Shown(button, 1, 1), kDown);
+    host.log.clear();
+    host.Release(button, cx, cy);
+    EXPECT_EQ(host.log, (Log{"Click", "Up"}));
+
+    // A double click on the caption: one click, and the second release only releases.
+    host.Move(button, cx, cy);
+    host.Press(button, cx, cy);
+    host.Release(button, cx, cy);
+    host.log.clear();
+    host.Press(button, cx, cy, WM_LBUTTONDBLCLK);
+    host.Release(button, cx, cy);
+    EXPECT_EQ(host.log, (Log{"Up"}));
+}
+
 TEST_F(ButtonTest, DoubleClickOnTheSurfaceIsASecondPress) {
     float pressedX = -1;
     std::int16_t pressedButton = 0;
