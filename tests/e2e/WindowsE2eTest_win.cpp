@@ -220,5 +220,42 @@ TEST(ConfigE2e, ASkinChosenAndAppliedStaysAfterCancel) {
     EXPECT_EQ(ReadIniText(velt), applied);
 }
 
+// What the overview shows near its top left corner while its hotkey is held.
+COLORREF OverviewCorner(const Velt& velt) {
+    HWND overview = velt.MainWindow();
+    COLORREF seen = CLR_INVALID;
+    if (testing::HoldKeys(L"ctrl shift q", {VK_CONTROL, VK_SHIFT, 'Q'}) &&
+        WaitUntil([&] { return IsWindowVisible(overview) != FALSE; })) {
+        RECT at{};
+        GetWindowRect(overview, &at);
+        seen = testing::ScreenPixel(POINT{at.left + 6, at.top + 6});
+    }
+    testing::ReleaseKeys(L"q shift ctrl", {'Q', VK_SHIFT, VK_CONTROL});
+    WaitUntil([&] { return IsWindowVisible(overview) == FALSE; });
+    return seen;
+}
+
+TEST(ConfigE2e, AChosenSkinBecomesTheOverviewsGlassAtOnce) {
+    Velt velt(kOverviewHotkey);
+    Skins copied(velt);
+    ASSERT_TRUE(velt.Start());
+    auto choose = [&](int thumbnailLeft) {
+        HWND config = nullptr;
+        return ChooseWindowEntry(velt, 1) && WaitUntil([&] {
+                   return (config = VeltWindow(velt, L"Configuration")) != nullptr;
+               }) &&
+               ClickOnPage(config, thumbnailLeft + 600, 840 + 500) &&
+               ClickAt(config, 4440 + 680, 5160 + 200) && // "OK"
+               WaitUntil([&] { return !IsWindow(config); });
+    };
+    ASSERT_TRUE(choose(360)); // the first skin
+    COLORREF first = OverviewCorner(velt);
+    ASSERT_NE(first, CLR_INVALID);
+    ASSERT_TRUE(choose(2990)); // the third
+    COLORREF third = OverviewCorner(velt);
+    ASSERT_NE(third, CLR_INVALID);
+    EXPECT_NE(first, third);
+}
+
 } // namespace
 } // namespace velt::e2e
