@@ -111,17 +111,21 @@ void ctlVistorButton::OnUnload() {
 
 void ctlVistorButton::Save() {
     std::wstring folder = AppPath();
-    PicUp.SaveFile(folder + L"\\Pic1.bmp");
-    PicDown.SaveFile(folder + L"\\Pic2.bmp");
-    PicOver.SaveFile(folder + L"\\Pic3.bmp");
+    // Bitmap files, replaced without a question; an empty face writes nothing.
+    if (PicUp.BitsPointer()) PicUp.SaveToFile(folder + L"\\Pic1.bmp", false);
+    if (PicDown.BitsPointer()) PicDown.SaveToFile(folder + L"\\Pic2.bmp", false);
+    if (PicOver.BitsPointer()) PicOver.SaveToFile(folder + L"\\Pic3.bmp", false);
 }
 
 void ctlVistorButton::SkinUp(const std::wstring& Path, const std::wstring& File,
                              const std::wstring& ext) {
     // A file that does not load leaves its face as it was.
-    PicUp.LoadFile(Path + L"\\" + File + L"1" + ext);
-    PicOver.LoadFile(Path + L"\\" + File + L"2" + ext);
-    PicDown.LoadFile(Path + L"\\" + File + L"3" + ext);
+    for (auto [face, number] :
+         {std::pair{&PicUp, L"1"}, std::pair{&PicOver, L"2"}, std::pair{&PicDown, L"3"}}) {
+        const std::wstring file = Path + L"\\" + File + number + ext;
+        c32bppDIB probe; // a failed load empties the image it runs on
+        if (probe.LoadPicture_File(file)) face->LoadPicture_File(file);
+    }
     ShowFace(PicUp);
 }
 
@@ -138,22 +142,23 @@ void ctlVistorButton::Draw(const std::wstring& pth, std::int16_t x, std::int16_t
     if (!PathExists(file)) return;
     UniqueIcon icon = AssociatedIcon(file, static_cast<WORD>(index));
     if (!icon) return;
-    for (Surface* face : {&PicUp, &PicDown, &PicOver})
-        if (!face->Empty()) DrawIconEx(face->dc(), x, Y, icon.get(), s, s, 0, nullptr, DI_NORMAL);
+    for (c32bppDIB* face : {&PicUp, &PicDown, &PicOver})
+        if (HDC dc = FaceDC(*face)) DrawIconEx(dc, x, Y, icon.get(), s, s, 0, nullptr, DI_NORMAL);
     icon.reset();
     LayOut();
     ShowFace(PicUp);
 }
 
 void ctlVistorButton::GetBkg(std::int16_t x, std::int16_t Y) {
-    if (PicUp.Empty()) return;
+    HDC face = FaceDC(PicUp);
+    if (!face) return;
     WindowDC screen(GetDesktopWindow(), true);
     if (!screen) return;
     int width = PicUp.Width(), height = PicUp.Height();
     BLENDFUNCTION half{AC_SRC_OVER, 0, 128, 0};
-    AlphaBlend(PicUp.dc(), 0, 0, width, height, screen.get(), TwipsToPixels(x), TwipsToPixels(Y),
-               width, height, half);
-    BlurInPlace(PicUp.dc(), width, height, 0, 0);
+    AlphaBlend(face, 0, 0, width, height, screen.get(), TwipsToPixels(x), TwipsToPixels(Y), width,
+               height, half);
+    BlurInPlace(face, width, height, 0, 0);
     ShowFace(PicUp);
 }
 

@@ -22,6 +22,7 @@ constexpr wchar_t kDefaultCaption[] = L"TovikButton";
 ctlVistorButton::ctlVistorButton() : ctlVistorButton(SystemTimers()) {}
 
 ctlVistorButton::ctlVistorButton(TimerPlatform& timers) : MinSz(timers) {
+    for (c32bppDIB* face : {&PicUp, &PicOver, &PicDown, &m_background}) face->ManageOwnDC(true);
     MinSz.Intervalle(kFadeMilliseconds);
     MinSz.Action = [this] { MinSz_Action(); };
 }
@@ -83,7 +84,7 @@ void ctlVistorButton::ReadProperties(const PropertyBag& bag) {
     for (auto [key, face] : {std::pair{L"ImgUp", &PicUp}, std::pair{L"ImgDown", &PicDown},
                              std::pair{L"ImgOver", &PicOver}}) {
         Bytes picture = bag.ReadBytes(key);
-        if (picture.empty() || !face->Load(picture)) face->Clear();
+        if (picture.empty() || !face->LoadPicture_Stream(picture)) face->DestroyDIB();
     }
     m_caption = bag.ReadText(L"Caption", kDefaultCaption);
     MeasureCaption();
@@ -94,9 +95,12 @@ void ctlVistorButton::ReadProperties(const PropertyBag& bag) {
 }
 
 void ctlVistorButton::WriteProperties(PropertyBag& bag) const {
-    bag.WriteBytes(L"ImgUp", PicUp.ToBmp());
-    bag.WriteBytes(L"ImgDown", PicDown.ToBmp());
-    bag.WriteBytes(L"ImgOver", PicOver.ToBmp());
+    for (auto [key, face] : {std::pair{L"ImgUp", &PicUp}, std::pair{L"ImgDown", &PicDown},
+                             std::pair{L"ImgOver", &PicOver}}) {
+        Bytes picture; // a bitmap file: empty for an empty face
+        if (face->BitsPointer()) face->SaveToStream(picture);
+        bag.WriteBytes(key, picture);
+    }
     bag.WriteText(L"Caption", m_caption, kDefaultCaption);
     bag.WriteBoolean(L"UseAlphaBlend", m_useAlphaBlend, false);
     bag.WriteBoolean(L"Panel", m_panel, false);
@@ -137,22 +141,22 @@ void ctlVistorButton::Panel(bool Value) {
 }
 
 void ctlVistorButton::ImgUp(HBITMAP Valeur) {
-    if (!Valeur) PicUp.Clear();
-    else PicUp.Assign(Valeur);
+    if (!Valeur) PicUp.DestroyDIB();
+    else PicUp.LoadPicture_ByHandle(Valeur);
     Changed(L"ImgUp");
     LayOut();
 }
 
 void ctlVistorButton::ImgDown(HBITMAP Valeur) {
-    if (!Valeur) PicDown.Clear();
-    else PicDown.Assign(Valeur);
+    if (!Valeur) PicDown.DestroyDIB();
+    else PicDown.LoadPicture_ByHandle(Valeur);
     Changed(L"ImgDown");
     LayOut();
 }
 
 void ctlVistorButton::ImgOver(HBITMAP Valeur) {
-    if (!Valeur) PicOver.Clear();
-    else PicOver.Assign(Valeur);
+    if (!Valeur) PicOver.DestroyDIB();
+    else PicOver.LoadPicture_ByHandle(Valeur);
     Changed(L"ImgOver");
     LayOut();
 }
@@ -161,11 +165,24 @@ void ctlVistorButton::refimg() { TakePicture(PicUp); }
 
 void ctlVistorButton::RefImgOver() { TakePicture(PicOver); }
 
-void ctlVistorButton::TakePicture(const Surface& face) {
+UniqueBitmap ctlVistorButton::FaceBitmap(const c32bppDIB& face) {
+    HDC from = FaceDC(const_cast<c32bppDIB&>(face));
+    if (!from) return {};
+    UniqueBitmap copy = CreateSurfaceBitmap(face.Width(), face.Height());
+    UniqueMemoryDC to(CreateCompatibleDC(nullptr));
+    if (!copy || !to) return {};
+    Selected selected(to.get(), copy.get());
+    if (!BitBlt(to.get(), 0, 0, face.Width(), face.Height(), from, 0, 0, SRCCOPY)) return {};
+    return copy;
+}
+
+void ctlVistorButton::TakePicture(c32bppDIB& face) {
     if (!hWnd()) return;
     SetWindowPos(hWnd(), nullptr, 0, 0, face.Width(), face.Height(),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    if (!m_background.Assign(face)) return;
+    HDC from = FaceDC(face);
+    if (!from || !m_background.InitializeDIB(face.Width(), face.Height())) return;
+    BitBlt(FaceDC(m_background), 0, 0, face.Width(), face.Height(), from, 0, 0, SRCCOPY);
     // A new background picture replaces what was drawn on the control.
     if (!m_image.Empty()) {
         RECT all{0, 0, m_image.Width(), m_image.Height()};
@@ -217,17 +234,19 @@ void ctlVistorButton::MeasureCaption() {
     m_captionHeight = metrics.tmHeight;
 }
 
-void ctlVistorButton::ShowFace(const Surface& face) {
-    if (face.Empty() || m_image.Empty()) return; // nothing to copy, or nowhere to copy it
-    BitBlt(m_image.dc(), 0, 0, face.Width(), face.Height(), face.dc(), 0, 0, SRCCOPY);
+void ctlVistorButton::ShowFace(c32bppDIB& face) {
+    HDC from = FaceDC(face);
+    if (!from || m_image.Empty()) return; // nothing to copy, or nowhere to copy it
+    BitBlt(m_image.dc(), 0, 0, face.Width(), face.Height(), from, 0, 0, SRCCOPY);
     Refresh();
 }
 
-void ctlVistorButton::Blend(const Surface& face, int alpha) {
-    if (face.Empty() || m_image.Empty()) return;
+void ctlVistorButton::Blend(c32bppDIB& face, int alpha) {
+    HDC from = FaceDC(face);
+    if (!from || m_image.Empty()) return;
     // Constant alpha only: the faces carry no per-pixel alpha.
     BLENDFUNCTION blend{AC_SRC_OVER, 0, static_cast<BYTE>(alpha), 0};
-    AlphaBlend(m_image.dc(), 0, 0, face.Width(), face.Height(), face.dc(), 0, 0, face.Width(),
+    AlphaBlend(m_image.dc(), 0, 0, face.Width(), face.Height(), from, 0, 0, face.Width(),
                face.Height(), blend);
 }
 

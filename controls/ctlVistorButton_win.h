@@ -5,6 +5,7 @@
 // UseAlphaBlend the change between Up and Over fades over a few 40 ms ticks of its Minuteur.
 // The control always takes the size of its Up face.
 #include "controls/Minuteur_win.h"
+#include "imaging/c32bppDIB.h"
 #include "platform/Handles_win.h"
 #include "platform/Surface_win.h"
 #include "platform/WindowDefinition.h"
@@ -51,11 +52,11 @@ public:
     bool Panel() const { return m_panel; }        // presses on the surface show no Down face
     void Panel(bool Value);
     // A face's picture as a new bitmap; setting one takes a copy (null clears the face).
-    UniqueBitmap ImgUp() const { return PicUp.Copy(); }
+    UniqueBitmap ImgUp() const { return FaceBitmap(PicUp); }
     void ImgUp(HBITMAP Valeur);
-    UniqueBitmap ImgDown() const { return PicDown.Copy(); }
+    UniqueBitmap ImgDown() const { return FaceBitmap(PicDown); }
     void ImgDown(HBITMAP Valeur);
-    UniqueBitmap ImgOver() const { return PicOver.Copy(); }
+    UniqueBitmap ImgOver() const { return FaceBitmap(PicOver); }
     void ImgOver(HBITMAP Valeur);
     void refimg();     // the control takes the Up face's size and picture
     void RefImgOver(); // the same from the Over face
@@ -114,12 +115,17 @@ private:
         ctlVistorButton& m_owner;
     };
 
-    void ShowFace(const Surface& face);
-    void Blend(const Surface& face, int alpha);
+    // Faces are image objects, drawn from (and on) through their own device contexts.
+    static HDC FaceDC(c32bppDIB& face) {
+        return face.BitsPointer() ? face.LoadDIBinDC(true) : nullptr;
+    }
+    static UniqueBitmap FaceBitmap(const c32bppDIB& face);
+    void ShowFace(c32bppDIB& face);
+    void Blend(c32bppDIB& face, int alpha);
     void LayOut();
     void MeasureCaption();
     void FitImage();
-    void TakePicture(const Surface& face);
+    void TakePicture(c32bppDIB& face);
     void Changed(const wchar_t* key);
 
     // The events' Button and Shift values from the system's key flags (MK_...).
@@ -149,9 +155,10 @@ private:
         return *alive;
     }
 
-    Surface PicUp, PicOver, PicDown;
-    Surface m_image;      // what the control shows under its caption; kept across repaints
-    Surface m_background; // the picture refimg gave the control
+    // mutable: a face's device context is made on first use, also by the const getters.
+    mutable c32bppDIB PicUp, PicOver, PicDown;
+    Surface m_image;        // what the control shows under its caption; kept across repaints
+    c32bppDIB m_background; // the picture refimg gave the control
     Minuteur MinSz;
 
     std::wstring m_caption = L"TovikButton"; // lblCaption

@@ -1,5 +1,7 @@
 #include "engine/Thumbnail_win.h"
 
+#include "platform/Handles_win.h"
+
 namespace velt {
 
 namespace {
@@ -21,14 +23,28 @@ SIZE Thumbnail::PictureSize() const {
 
 void Thumbnail::OnResize() {
     SIZE size = PictureSize();
-    if (size.cx > 0 && size.cy > 0 &&
-        (size.cx != m_picture.Width() || size.cy != m_picture.Height()))
-        m_picture.Resize(size.cx, size.cy, kBlank);
+    if (size.cx <= 0 || size.cy <= 0 ||
+        (size.cx == m_picture.Width() && size.cy == m_picture.Height()))
+        return;
+    // Blank where it grows; what was drawn stays where the old and new sizes overlap.
+    c32bppDIB resized;
+    resized.ManageOwnDC(true);
+    if (!resized.InitializeDIB(size.cx, size.cy)) return;
+    HDC dc = resized.LoadDIBinDC(true);
+    if (!dc) return;
+    RECT all{0, 0, size.cx, size.cy};
+    SetBkColor(dc, kBlank);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
+    if (HDC old = m_picture.BitsPointer() ? m_picture.LoadDIBinDC(true) : nullptr)
+        BitBlt(dc, 0, 0, m_picture.Width(), m_picture.Height(), old, 0, 0, SRCCOPY);
+    if (!m_picture.InitializeDIB(size.cx, size.cy)) return;
+    BitBlt(m_picture.LoadDIBinDC(true), 0, 0, size.cx, size.cy, dc, 0, 0, SRCCOPY);
 }
 
 void Thumbnail::Draw(const std::function<void(HDC, SIZE)>& draw) {
-    if (m_picture.Empty()) return;
-    draw(m_picture.dc(), SIZE{m_picture.Width(), m_picture.Height()});
+    HDC dc = m_picture.BitsPointer() ? m_picture.LoadDIBinDC(true) : nullptr;
+    if (!dc) return;
+    draw(dc, SIZE{m_picture.Width(), m_picture.Height()});
     InvalidateRect(hWnd(), nullptr, FALSE);
 }
 
@@ -67,8 +83,8 @@ void Thumbnail::OnPaint(HDC dc) {
     // With a border the client area is smaller: the picture is cut, as a bordered picture box is.
     RECT client{};
     GetClientRect(hWnd(), &client);
-    if (!m_picture.Empty())
-        BitBlt(dc, 0, 0, client.right, client.bottom, m_picture.dc(), 0, 0, SRCCOPY);
+    if (HDC picture = m_picture.BitsPointer() ? m_picture.LoadDIBinDC(true) : nullptr)
+        BitBlt(dc, 0, 0, client.right, client.bottom, picture, 0, 0, SRCCOPY);
 }
 
 } // namespace velt

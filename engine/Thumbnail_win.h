@@ -1,6 +1,6 @@
 #pragma once
 // One desktop's picture on the overview: a child window that keeps what is drawn into it.
-#include "platform/Surface_win.h"
+#include "imaging/c32bppDIB.h"
 #include "platform/Window_win.h"
 
 #include <functional>
@@ -9,6 +9,7 @@ namespace velt {
 
 class Thumbnail final : public Window {
 public:
+    Thumbnail() { m_picture.ManageOwnDC(true); }
     bool Create(HWND parent, int index);
     // A mouse button pressed on the thumbnail: 1 left, 2 right, 4 middle.
     std::function<void(int button)> MouseDown;
@@ -25,7 +26,7 @@ protected:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    Surface m_picture;
+    c32bppDIB m_picture; // what was drawn into it, kept for every repaint
 };
 
 } // namespace velt

@@ -1,7 +1,6 @@
 #pragma once
-// A picture surface: a picture with its own device context, drawn on and read from in place.
-// Pictures come from image files or their bytes (what the platform's picture loader reads: .bmp,
-// .gif, .jpg, .ico...) or from other bitmaps, and are saved as 24-bit .bmp files.
+// A picture surface: a persistent drawing target, a bitmap with its own device context that is
+// drawn on and shown in place. Pictures are loaded and saved by the image object (c32bppDIB).
 #include "platform/Handles_win.h"
 #include "platform/PropertyBag.h"
 
@@ -25,15 +24,11 @@ public:
     // Each of these leaves the surface as it was when it fails.
     bool Assign(HBITMAP source);        // a copy of any bitmap not selected into a device context
     bool Assign(const Surface& source); // a copy of the other surface's picture
-    bool Load(std::span<const std::uint8_t> bytes);
-    bool LoadFile(const std::wstring& path);
     // A blank picture of that size filled with colour, the old picture kept where they overlap.
     bool Resize(int width, int height, COLORREF fill);
     void Clear();
 
     UniqueBitmap Copy() const; // null when empty
-    Bytes ToBmp() const;       // a .bmp file's bytes; empty when empty
-    bool SaveFile(const std::wstring& path) const;
 
 private:
     bool Adopt(UniqueBitmap bitmap, int width, int height);

@@ -257,6 +257,21 @@ TEST_F(ButtonTest, AHandlerMayDestroyTheButton) {
     EXPECT_TRUE(timers.running.empty());
 }
 
+TEST_F(ButtonTest, AnUnreadableFacePictureLeavesThatFaceEmptyAndTheOthersLoad) {
+    PropertyBag bag;
+    button.WriteProperties(bag);
+    bag.WriteBytes(L"ImgDown", Bytes{'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+    Bytes cut = bag.ReadBytes(L"ImgOver");
+    cut.resize(20); // a bitmap file's header, no more
+    bag.WriteBytes(L"ImgOver", cut);
+    ctlVistorButton copy(timers);
+    copy.Create(host.hWnd(), 0, 0);
+    copy.ReadProperties(bag);
+    EXPECT_EQ(PixelOf(copy.ImgUp().get(), 2, 2), kUp);
+    EXPECT_FALSE(copy.ImgDown());
+    EXPECT_FALSE(copy.ImgOver());
+}
+
 TEST_F(ButtonTest, SaveThenSkinUpSwapsOverAndDown) {
     button.Save();
     ctlVistorButton other(timers);

@@ -1,7 +1,7 @@
 #include "dialogs/FrmPass_win.h"
 #include "dialogs/TrayMenu_win.h"
+#include "imaging/c32bppDIB.h"
 #include "platform/Resources_win.h"
-#include "platform/Surface_win.h"
 #include "platform/WindowHelpers_win.h"
 #include "tests/dialogs/PromptDriver_win.h"
 
@@ -71,10 +71,11 @@ TEST(InputDialog, ReturnsTheAnswerExactlyAsTypedWhenEnterIsPressed) {
 }
 
 COLORREF FacePixel(const wchar_t* resource, int x, int y) {
-    Surface face;
+    c32bppDIB face;
+    face.ManageOwnDC(true);
     std::optional<Bytes> bytes = ResourceBytes(resource);
-    if (!bytes || !face.Load(*bytes)) return CLR_INVALID;
-    return GetPixel(face.dc(), x, y);
+    if (!bytes || !face.LoadPicture_Stream(*bytes)) return CLR_INVALID;
+    return GetPixel(face.LoadDIBinDC(true), x, y);
 }
 
 TEST(InputDialog, CancelAfterTypingReturnsTheEmptyTextAndOkFadesWithThePointer) {
