@@ -28,9 +28,19 @@ Form1::Form1(Desktop& desktop, Form1View& view, const Settings& settings)
 void Form1::GoZorvan(int Index, WindowId drg) {
     if (Index < 0 || Index >= kSlotCount || Index == CurrentSlot) return;
 
-    if (!SlotPasswords[Index].empty() &&
-        m_view.InputDialog(L"Locked Desktop!", L"Enter Password to Unlock") != SlotPasswords[Index])
-        return;
+    if (!SlotPasswords[Index].empty()) {
+        std::wstring answer = m_view.InputDialog(L"Locked Desktop!", L"Enter Password to Unlock");
+        if (answer != SlotPasswords[Index]) return;
+    }
+
+    // Until the switch is over, the record names the windows of both sides: whichever of them
+    // is hidden when a crash comes can be given back.
+    std::vector<WindowId> both;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (SlotPasswords[slot].empty())
+            both.insert(both.end(), Dex[slot].begin(), Dex[slot].end());
+    if (drg && SlotPasswords[Index].empty()) both.push_back(drg);
+    RecordHiddenWindows(std::move(both));
 
     m_view.PlacePointer(Index);
     m_view.Show();
@@ -53,6 +63,7 @@ void Form1::GoZorvan(int Index, WindowId drg) {
 
     for (int n = 0; n < kSlotCount; ++n) m_view.CheckDesktopEntry(n, n == Index);
     CurrentSlot = Index;
+    RecordHiddenWindows(HiddenWindows(CurrentSlot));
     m_view.ZOrder();
 
     m_view.DoEvents();
@@ -60,6 +71,24 @@ void Form1::GoZorvan(int Index, WindowId drg) {
     m_view.DoEvents();
 
     if (!OverviewHotkeyHeld()) m_view.Hide();
+}
+
+std::vector<WindowId> Form1::HiddenWindows(int current) const {
+    std::vector<WindowId> windows;
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        if (slot != current && SlotPasswords[slot].empty())
+            windows.insert(windows.end(), Dex[slot].begin(), Dex[slot].end());
+    return windows;
+}
+
+void Form1::RecordHiddenWindows(std::vector<WindowId> windows) {
+    if (!m_recovery) return;
+    std::sort(windows.begin(), windows.end());
+    windows.erase(std::unique(windows.begin(), windows.end()), windows.end());
+    if (m_recordWritten && windows == m_recorded) return;
+    m_recovery->Write(DescribeWindows(windows, m_desktop));
+    m_recorded = std::move(windows);
+    m_recordWritten = true;
 }
 
 void Form1::cenwin(WindowId lng) {
@@ -126,6 +155,8 @@ void Form1::Timer1_Timer() {
         m_view.Hide();
     }
 
+    // A desktop locked or unlocked since the last tick changes what a crash would strand.
+    RecordHiddenWindows(HiddenWindows(CurrentSlot));
     m_inTick = false;
 }
 
@@ -140,7 +171,8 @@ void Form1::GetKeyPos() {
     double centreY = screen.cy / 2.0;
 
     WindowId carried = 0;
-    if (m_desktop.IsKeyDown(kVkLeftButton)) {
+    // The primary button, whichever physical button the user has made it.
+    if (m_desktop.IsKeyDown(m_desktop.MouseButtonsSwapped() ? kVkRightButton : kVkLeftButton)) {
         carried = TopOfParentChain(m_desktop.WindowFromPoint(cursor),
                                    [&](WindowId window) { return m_desktop.GetParent(window); });
     }
@@ -178,6 +210,7 @@ void Form1::Form_Terminate() {
         if (!SlotPasswords[slot].empty()) continue; // a locked desktop stays hidden
         for (WindowId window : Dex[slot]) m_desktop.ShowWindow(window, true);
     }
+    if (m_recovery) m_recovery->Remove(); // nothing left to recover
 }
 
 } // namespace velt

@@ -2,6 +2,7 @@
 // The desktop engine: nine desktop slots in a 3 x 3 grid, switching between them, tracking which
 // windows belong to the current one, and the triggers read on every poll.
 #include "engine/Form1View.h"
+#include "engine/RecoveryRecord.h"
 #include "platform/Desktop.h"
 #include "settings/Settings.h"
 
@@ -49,7 +50,19 @@ public:
 
     bool OverviewHotkeyHeld();
 
+    // Keeps store told of the windows that a crash would strand (none: nothing is recorded).
+    void SetRecoveryStore(RecoveryStore* store) { m_recovery = store; }
+    // The windows that are hidden now and that the normal exit would show again: those of every
+    // unlocked slot other than current, each once, sorted.
+    std::vector<WindowId> HiddenWindows(int current) const;
+
 private:
+    // Writes the record when windows differ from what it holds.
+    void RecordHiddenWindows(std::vector<WindowId> windows);
+
+    RecoveryStore* m_recovery = nullptr;
+    std::vector<WindowId> m_recorded;
+    bool m_recordWritten = false;
     Desktop& m_desktop;
     Form1View& m_view;
     const Settings& m_settings;

@@ -140,6 +140,7 @@ void MainWindow::OnTimer(UINT_PTR id) {
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_QUERYENDSESSION) return TRUE; // never holds up the end of a session
     if (message == WM_ENDSESSION) {
         // Windows is ending the session: give the hidden windows back first.
         if (wParam) m_form.Form_Terminate();

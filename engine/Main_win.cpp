@@ -1,28 +1,23 @@
 // Velt's entry point: one instance, one main window, one message loop.
 #include "engine/MainWindow_win.h"
+#include "engine/RecoveryFile_win.h"
 #include "platform/App_win.h"
 #include "platform/Win32Desktop_win.h"
 
-namespace {
-
-velt::Form1* g_engine = nullptr;
-
-// A crash must not strand the user's windows on hidden desktops.
-LONG WINAPI ShowWindowsOnCrash(EXCEPTION_POINTERS*) {
-    if (g_engine) g_engine->Form_Terminate();
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-
-} // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     velt::SingleInstance instance(L"Local\\Velt.VirtualDesktops");
+    // The record of a running copy is that copy's own: only a copy that runs alone may act on it.
     if (instance.AlreadyRunning()) return 0;
 
     velt::Win32Desktop desktop;
+    // Before anything else of the start-up: the windows a run that crashed or was killed left
+    // hidden come back first.
+    velt::RecoveryFile record = velt::RecoveryFile::ForThisProgram();
+    record.RecoverLeftovers(desktop);
+
     velt::MainWindow main(desktop);
-    g_engine = &main.Engine();
-    SetUnhandledExceptionFilter(ShowWindowsOnCrash);
+    main.Engine().SetRecoveryStore(&record);
+    velt::ExitEngineOnCrash(&main.Engine());
     if (!main.Start()) return 1;
 
     MSG msg;
@@ -30,6 +25,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    g_engine = nullptr;
+    velt::ExitEngineOnCrash(nullptr);
     return 0;
 }

@@ -30,6 +30,7 @@ struct Rect {
 
 // Virtual-key codes the engine reads.
 inline constexpr int kVkLeftButton = 0x01;
+inline constexpr int kVkRightButton = 0x02;
 inline constexpr int kVkMenu = 0x12;
 
 // The top of a window's chain of parents and owners; parentOf gives 0 at the top. The bound
@@ -68,6 +69,14 @@ public:
     virtual void SetCursorPos(Point point) = 0;
     // The primary screen in pixels.
     virtual Size ScreenSize() = 0;
+
+    // Whether a handle still names a window, and whose it is: its process (0 when gone) and its
+    // class name (empty when gone).
+    virtual bool IsWindow(WindowId) { return false; }
+    virtual std::uint32_t WindowProcessId(WindowId) { return 0; }
+    virtual std::wstring WindowClassName(WindowId) { return {}; }
+    // True when the mouse buttons are swapped: the primary button is then the right one.
+    virtual bool MouseButtonsSwapped() { return false; }
 };
 
 } // namespace velt

@@ -33,7 +33,31 @@ std::wstring Win32Desktop::WindowTitle(WindowId window, int bufferChars) {
 }
 
 void Win32Desktop::ShowWindow(WindowId window, bool show) {
-    ::ShowWindow(AsHwnd(window), show ? SW_SHOW : SW_HIDE);
+    HWND hwnd = AsHwnd(window);
+    int command = show ? SW_SHOW : SW_HIDE;
+    DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+    if (!thread) return; // window gone
+    // Showing another thread's window waits until that thread has handled it; one that has
+    // stopped answering would stall us with it. Its window follows when it answers again.
+    if (thread == GetCurrentThreadId() || Answers(hwnd, thread)) ::ShowWindow(hwnd, command);
+    else ::ShowWindowAsync(hwnd, command);
+}
+
+bool Win32Desktop::Answers(HWND window, DWORD thread) {
+    constexpr std::uint64_t kAnsweredMemory = 200; // ms: about one switch
+    constexpr std::uint64_t kSilentMemory = 5000;  // ms: a hung program stays hung a while
+    constexpr UINT kPatienceMs = 50;
+    std::uint64_t now = GetTickCount64();
+    auto it = m_verdicts.find(thread);
+    if (it != m_verdicts.end() &&
+        now - it->second.askedAt < (it->second.answers ? kAnsweredMemory : kSilentMemory))
+        return it->second.answers;
+    if (m_verdicts.size() > 4096) m_verdicts.clear(); // threads come and go: forget old ones
+    DWORD_PTR result = 0;
+    bool answers = SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                                       kPatienceMs, &result) != 0;
+    m_verdicts[thread] = Verdict{answers, GetTickCount64()};
+    return answers;
 }
 
 bool Win32Desktop::GetWindowRect(WindowId window, Rect& rect) {
@@ -72,5 +96,21 @@ void Win32Desktop::SetCursorPos(Point point) { ::SetCursorPos(point.x, point.y);
 Size Win32Desktop::ScreenSize() {
     return Size{::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
 }
+
+bool Win32Desktop::IsWindow(WindowId window) { return ::IsWindow(AsHwnd(window)); }
+
+std::uint32_t Win32Desktop::WindowProcessId(WindowId window) {
+    DWORD process = 0;
+    if (!GetWindowThreadProcessId(AsHwnd(window), &process)) return 0;
+    return process;
+}
+
+std::wstring Win32Desktop::WindowClassName(WindowId window) {
+    wchar_t name[257] = {};
+    int length = GetClassNameW(AsHwnd(window), name, 257);
+    return std::wstring(name, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+bool Win32Desktop::MouseButtonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
 } // namespace velt

@@ -1,6 +1,10 @@
 #pragma once
 // The desktop of the running Windows session.
 #include "platform/Desktop.h"
+#include "platform/Win32_win.h"
+
+#include <cstdint>
+#include <map>
 
 namespace velt {
 
@@ -20,6 +24,21 @@ public:
     Point GetCursorPos() override;
     void SetCursorPos(Point point) override;
     Size ScreenSize() override;
+    bool IsWindow(WindowId window) override;
+    std::uint32_t WindowProcessId(WindowId window) override;
+    std::wstring WindowClassName(WindowId window) override;
+    bool MouseButtonsSwapped() override;
+
+private:
+    // Whether the thread of window answers messages now. Each thread is asked at most once in a
+    // short while, so a switch pays for one question per program, not per window.
+    bool Answers(HWND window, DWORD thread);
+
+    struct Verdict {
+        bool answers = false;
+        std::uint64_t askedAt = 0;
+    };
+    std::map<DWORD, Verdict> m_verdicts;
 };
 
 } // namespace velt

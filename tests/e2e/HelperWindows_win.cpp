@@ -2,7 +2,10 @@
 // line, laid out in a cascade. Runs until all its windows are closed or its time is up (a minute
 // unless --seconds says otherwise).
 //   e2e-helper.exe [--minimized] [--seconds N] TITLE...
-#include "platform/Win32_win.h"
+// Its windows answer a message of the tests (HelperControl_win.h) that makes the program stop
+// answering until the test wakes it.
+#include "platform/Handles_win.h"
+#include "tests/e2e/HelperControl_win.h"
 
 #include <string>
 
@@ -12,6 +15,12 @@ int g_open = 0;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY && --g_open == 0) PostQuitMessage(0);
+    if (message == velt::e2e::kHangMessage) {
+        // Stops answering, as a program stuck in a long computation does, until the test wakes it.
+        velt::UniqueHandle wake(OpenEventW(SYNCHRONIZE, FALSE, velt::e2e::kWakeEventName));
+        if (wake) WaitForSingleObject(wake.get(), 120000);
+        return 0;
+    }
     return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -16,6 +16,8 @@ struct FakeWindow {
     bool iconic = false;
     WindowId parent = 0;
     Rect rect{100, 100, 500, 400};
+    std::uint32_t processId = 77;
+    std::wstring className = L"Helper";
 };
 
 struct ShowCall {
@@ -95,6 +97,16 @@ public:
         cursorMoves.push_back(point);
     }
     Size ScreenSize() override { return screen; }
+    bool IsWindow(WindowId id) override { return windows.count(id) > 0; }
+    std::uint32_t WindowProcessId(WindowId id) override {
+        auto it = windows.find(id);
+        return it == windows.end() ? 0 : it->second.processId;
+    }
+    std::wstring WindowClassName(WindowId id) override {
+        auto it = windows.find(id);
+        return it == windows.end() ? std::wstring() : it->second.className;
+    }
+    bool MouseButtonsSwapped() override { return buttonsSwapped; }
 
     std::map<WindowId, FakeWindow> windows;
     std::vector<WindowId> zOrder;
@@ -107,6 +119,7 @@ public:
     WindowId taskbar = 0;
     Size screen{1920, 1080};
     int enumPasses = 0;
+    bool buttonsSwapped = false;
 
 private:
     WindowId m_nextId = 0x1000;
