@@ -1,10 +1,14 @@
-// What the poll and a switch cost, against the bare platform calls they cannot avoid, with 100
-// visible top-level windows of another process. Prints medians and ratios. tools/poll-bench/run.sh
-// runs it under Wine and adds the idle CPU figures, which it measures from outside.
-//   poll-bench.exe HELPER.exe       tick, switch and capture costs
+// What the poll and a switch cost, against the bare platform calls they cannot avoid, with 100 and
+// with 500 visible top-level windows of another process; a switch with a window that does not
+// answer; writing the record of hidden windows. Prints medians and ratios.
+// tools/poll-bench/run.sh runs it under Wine and adds the idle CPU figures, which it measures from
+// outside.
+//   poll-bench.exe HELPER.exe       tick, switch, capture and record costs
 //   poll-bench.exe --bare-idle S    the bare loop ten times a second for S seconds
 #include "engine/MainWindow_win.h"
+#include "engine/RecoveryFile_win.h"
 #include "platform/Win32Desktop_win.h"
+#include "tests/e2e/HelperControl_win.h"
 
 #include <algorithm>
 #include <chrono>
@@ -101,12 +105,93 @@ int BareIdle(int seconds) {
     return 0;
 }
 
-std::vector<velt::WindowId> FindHelpers(int count) {
+std::vector<velt::WindowId> FindHelpers(const std::wstring& stem, int count) {
     std::vector<velt::WindowId> windows;
     for (int i = 1; i <= count; ++i)
-        if (HWND w = FindWindowW(L"VeltTestHelper", (L"Bench " + std::to_wstring(i)).c_str()))
+        if (HWND w = FindWindowW(L"VeltTestHelper", (stem + std::to_wstring(i)).c_str()))
             windows.push_back(reinterpret_cast<velt::WindowId>(w));
     return windows;
+}
+
+// count windows of another process, titled stem 1 to stem count; empty when they did not come.
+std::vector<velt::WindowId> StartHelper(Child& helper, const std::wstring& exe,
+                                        const std::wstring& stem, int count) {
+    std::wstring line = L"\"" + exe + L"\" --seconds 600";
+    for (int i = 1; i <= count; ++i) line += L" \"" + stem + std::to_wstring(i) + L"\"";
+    if (!helper.Start(line)) return {};
+    std::vector<velt::WindowId> windows;
+    for (int i = 0; i < 600 && windows.size() < static_cast<size_t>(count); ++i) {
+        Sleep(100);
+        windows = FindHelpers(stem, count);
+    }
+    if (windows.size() < static_cast<size_t>(count)) return {};
+    Sleep(500);
+    return windows;
+}
+
+struct Figures {
+    double bareTick = 0, tick = 0, bareSwitch = 0, veltSwitch = 0, worstSwitch = 0;
+};
+
+// The poll and a switch between two desktops of half the windows each, against the bare calls.
+// extraLeaving is put on the desktop being left of every switch and left out of the bare loop.
+Figures Measure(velt::MainWindow& main, const std::vector<velt::WindowId>& windows,
+                velt::WindowId extraLeaving = 0, int tickRounds = 60, int switchRounds = 15) {
+    velt::Win32Desktop desktop;
+    NoCaptureView view(main);
+    velt::Settings settings;
+    settings.CornerSensitive = true;
+    settings.Hotkeys[0] = velt::KeyCombo{16, 17, 81};
+    velt::Form1 form(desktop, view, settings);
+    SetCursorPos(400, 300);
+    for (velt::WindowId w : windows) ShowWindow(reinterpret_cast<HWND>(w), SW_SHOWNOACTIVATE);
+
+    Figures figures;
+    // Alternate the two sides so that drift on a shared machine hits both alike.
+    std::vector<double> bare, tick;
+    for (int round = 0; round < tickRounds; ++round) {
+        bare.push_back(Time(BareLoop));
+        tick.push_back(Time([&] { form.Timer1_Timer(); }));
+    }
+    figures.bareTick = Median(bare);
+    figures.tick = Median(tick);
+
+    size_t half = windows.size() / 2;
+    form.Dex[4].assign(windows.begin(), windows.begin() + static_cast<std::ptrdiff_t>(half));
+    form.Dex[3].assign(windows.begin() + static_cast<std::ptrdiff_t>(half), windows.end());
+    for (size_t i = half; i < windows.size(); ++i)
+        ShowWindow(reinterpret_cast<HWND>(windows[i]), SW_HIDE);
+    std::vector<double> bareSwitch, veltSwitch;
+    for (int round = 0; round < switchRounds; ++round) {
+        // Always from 4 to 3: the extra window, if any, is on the side being left.
+        std::vector<velt::WindowId> showing = form.Dex[3];
+        std::vector<velt::WindowId> hiding = form.Dex[4];
+        if (extraLeaving) form.Dex[4].push_back(extraLeaving);
+        veltSwitch.push_back(Time([&] { form.GoZorvan(3); }));
+        // The same calls by hand, back again: show the other list, hide this one.
+        bareSwitch.push_back(Time([&] {
+            for (auto it = hiding.rbegin(); it != hiding.rend(); ++it)
+                ShowWindow(reinterpret_cast<HWND>(*it), SW_SHOW);
+            for (auto it = showing.rbegin(); it != showing.rend(); ++it)
+                ShowWindow(reinterpret_cast<HWND>(*it), SW_HIDE);
+        }));
+        form.CurrentSlot = 4;
+        form.Dex[4] = hiding;
+        form.Dex[3] = showing;
+    }
+    figures.bareSwitch = Median(bareSwitch);
+    figures.veltSwitch = Median(veltSwitch);
+    figures.worstSwitch = *std::max_element(veltSwitch.begin(), veltSwitch.end());
+    return figures;
+}
+
+void Report(const char* what, int windows, const Figures& f) {
+    std::printf("%d windows, %s\n", windows, what);
+    std::printf("  poll tick:  %.2f ms vs bare loop %.2f ms  ratio %.2f (target <= 1.30)\n", f.tick,
+                f.bareTick, f.tick / f.bareTick);
+    std::printf(
+        "  switch:     %.1f ms vs bare ShowWindow loop %.1f ms  ratio %.2f (target <= 1.20)\n",
+        f.veltSwitch, f.bareSwitch, f.veltSwitch / f.bareSwitch);
 }
 
 } // namespace
@@ -117,77 +202,76 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "usage: poll-bench HELPER.exe | --bare-idle SECONDS\n");
         return 2;
     }
-    constexpr int kWindows = 100;
-    constexpr int kRounds = 100;
-
-    std::wstring helperLine = L"\"" + std::wstring(argv[1]) + L"\" --seconds 600";
-    for (int i = 1; i <= kWindows; ++i) helperLine += L" \"Bench " + std::to_wstring(i) + L"\"";
-    Child helper;
-    if (!helper.Start(helperLine)) return 1;
-    std::vector<velt::WindowId> windows;
-    for (int i = 0; i < 200 && windows.size() < kWindows; ++i) {
-        Sleep(100);
-        windows = FindHelpers(kWindows);
-    }
-    if (windows.size() < kWindows) return 1;
-    Sleep(500);
+    std::wstring helperExe = argv[1];
 
     velt::Win32Desktop desktop;
     velt::MainWindow main(desktop);
     if (!main.Create()) return 1;
-    NoCaptureView view(main);
-    velt::Settings settings;
-    settings.CornerSensitive = true;
-    settings.Hotkeys[0] = velt::KeyCombo{16, 17, 81};
-    velt::Form1 form(desktop, view, settings);
-    SetCursorPos(400, 300);
 
-    // Alternate the two sides so that drift on a shared machine hits both alike.
-    std::vector<double> bare, tick;
-    for (int round = 0; round < kRounds; ++round) {
-        bare.push_back(Time(BareLoop));
-        tick.push_back(Time([&] { form.Timer1_Timer(); }));
-    }
+    // 100 windows: the poll, a switch, the captures, a switch with a window that does not
+    // answer, and the record of the hidden windows.
+    Child helper;
+    std::vector<velt::WindowId> windows = StartHelper(helper, helperExe, L"Bench ", 100);
+    if (windows.empty()) return 1;
+    Figures small = Measure(main, windows);
+    Report("visible top-level windows of another process", 100, small);
 
-    // Two desktops of 50 windows each; a switch hides one and shows the other.
-    form.Dex[4].assign(windows.begin(), windows.begin() + 50);
-    form.Dex[3].assign(windows.begin() + 50, windows.end());
-    for (size_t i = 50; i < windows.size(); ++i)
-        ShowWindow(reinterpret_cast<HWND>(windows[i]), SW_HIDE);
-    std::vector<double> bareSwitch, veltSwitch;
-    for (int round = 0; round < 20; ++round) {
-        int from = form.CurrentSlot, to = from == 4 ? 3 : 4;
-        std::vector<velt::WindowId> showing = form.Dex[static_cast<size_t>(to)];
-        std::vector<velt::WindowId> hiding = form.Dex[static_cast<size_t>(from)];
-        veltSwitch.push_back(Time([&] { form.GoZorvan(to); }));
-        // The same calls by hand, back again: show the other list, hide this one.
-        bareSwitch.push_back(Time([&] {
-            for (auto it = hiding.rbegin(); it != hiding.rend(); ++it)
-                ShowWindow(reinterpret_cast<HWND>(*it), SW_SHOW);
-            for (auto it = showing.rbegin(); it != showing.rend(); ++it)
-                ShowWindow(reinterpret_cast<HWND>(*it), SW_HIDE);
-        }));
-        form.CurrentSlot = from; // both lists are as they were: the next round repeats this one
-    }
-
-    std::vector<double> iconize, blur;
+    std::vector<double> iconize, blur, bare;
     for (int round = 0; round < 10; ++round) {
-        iconize.push_back(Time([&] { main.Iconize(4, form.Dex[4]); }));
+        bare.push_back(Time(BareLoop));
+        iconize.push_back(Time([&] { main.Iconize(4, windows); }));
         blur.push_back(Time([&] { main.BlurBkg(); }));
     }
+    std::printf("  captures:   thumbnail %.1f ms (%.2f bare loops), background %.1f ms (%.2f bare "
+                "loops)\n",
+                Median(iconize), Median(iconize) / Median(bare), Median(blur),
+                Median(blur) / Median(bare));
 
+    // One more program whose only window stops answering, on the desktop being left.
+    Child stuck;
+    std::vector<velt::WindowId> hung = StartHelper(stuck, helperExe, L"Bench hung ", 1);
+    velt::UniqueHandle wake(CreateEventW(nullptr, TRUE, FALSE, velt::e2e::kWakeEventName));
+    if (hung.empty()) return 1;
+    PostMessageW(reinterpret_cast<HWND>(hung[0]), velt::e2e::kHangMessage, 0, 0);
+    DWORD_PTR answer = 0;
+    while (SendMessageTimeoutW(reinterpret_cast<HWND>(hung[0]), WM_NULL, 0, 0, SMTO_NORMAL, 100,
+                               &answer))
+        Sleep(10);
+    Figures withHung = Measure(main, windows, hung[0], 1);
+    Figures without = Measure(main, windows, 0, 1);
+    std::printf("  switch with a window that does not answer on the desktop left: %.1f ms vs %.1f "
+                "ms without  ratio %.2f (target <= 1.20); slowest %.1f ms vs %.1f ms  ratio %.2f\n",
+                withHung.veltSwitch, without.veltSwitch, withHung.veltSwitch / without.veltSwitch,
+                withHung.worstSwitch, without.worstSwitch,
+                withHung.worstSwitch / without.worstSwitch);
+    SetEvent(wake.get());
+    stuck.Stop();
+
+    // The record of 100 hidden windows, as a switch writes it (twice at most), in the folder of
+    // the program.
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    velt::RecoveryFile record(std::wstring(temp) + L"velt-bench-record.txt", L"");
+    std::vector<double> writes;
+    for (int round = 0; round < 20; ++round)
+        writes.push_back(Time([&] { record.Write(velt::DescribeWindows(windows, desktop)); }));
+    record.Remove();
+    std::printf("  record:     one write of 100 windows %.2f ms, %.1f%% of the switch of 50 + 50 "
+                "(target <= 5%%; a switch writes twice: %.1f%%)\n",
+                Median(writes), 100 * Median(writes) / small.veltSwitch,
+                200 * Median(writes) / small.veltSwitch);
     helper.Stop();
 
-    double bareMs = Median(bare), tickMs = Median(tick);
-    double bareSwitchMs = Median(bareSwitch), veltSwitchMs = Median(veltSwitch);
-    std::printf("windows: %d visible top-level windows of another process\n", kWindows);
-    std::printf("poll tick:  %.2f ms vs bare loop %.2f ms  ratio %.2f (target <= 1.30)\n", tickMs,
-                bareMs, tickMs / bareMs);
+    // 500 windows: the cost per window against that at 100.
+    Child many;
+    std::vector<velt::WindowId> lots = StartHelper(many, helperExe, L"Many ", 500);
+    if (lots.empty()) return 1;
+    Figures large = Measure(main, lots, 0, 30, 6);
+    many.Stop();
+    Report("visible top-level windows of another process", 500, large);
     std::printf(
-        "switch:     %.1f ms vs bare ShowWindow loop %.1f ms  ratio %.2f (target <= 1.20)\n",
-        veltSwitchMs, bareSwitchMs, veltSwitchMs / bareSwitchMs);
-    std::printf(
-        "captures:   thumbnail %.1f ms (%.2f bare loops), background %.1f ms (%.2f bare loops)\n",
-        Median(iconize), Median(iconize) / bareMs, Median(blur), Median(blur) / bareMs);
+        "scale: cost per window at 500 against 100: tick %.2f, switch %.2f (target <= 1.30)\n",
+        (large.tick / 500) / (small.tick / 100),
+        (large.veltSwitch / 500) / (small.veltSwitch / 100));
     return 0;
 }
