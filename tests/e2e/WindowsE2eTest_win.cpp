@@ -220,15 +220,26 @@ TEST(ConfigE2e, ASkinChosenAndAppliedStaysAfterCancel) {
     EXPECT_EQ(ReadIniText(velt), applied);
 }
 
-// What the overview shows near its top left corner while its hotkey is held.
+// What the overview shows near its top left corner while its hotkey is held: the first colour
+// there that differs from the desktop's and holds for two looks (the panel is translucent, so
+// the screen cannot be compared with what it paints).
 COLORREF OverviewCorner(const Velt& velt) {
     HWND overview = velt.MainWindow();
+    RECT panel{};
+    GetWindowRect(overview, &panel);
+    const POINT at{panel.left + 6, panel.top + 6};
+    const COLORREF desktop = testing::ScreenPixel(at);
     COLORREF seen = CLR_INVALID;
     if (testing::HoldKeys(L"ctrl shift q", {VK_CONTROL, VK_SHIFT, 'Q'}) &&
         WaitUntil([&] { return IsWindowVisible(overview) != FALSE; })) {
-        RECT at{};
-        GetWindowRect(overview, &at);
-        seen = testing::ScreenPixel(POINT{at.left + 6, at.top + 6});
+        COLORREF last = CLR_INVALID;
+        WaitUntil([&] {
+            COLORREF now = testing::ScreenPixel(at);
+            bool steady = now != desktop && now == last;
+            last = now;
+            if (steady) seen = now;
+            return steady;
+        });
     }
     testing::ReleaseKeys(L"q shift ctrl", {'Q', VK_SHIFT, VK_CONTROL});
     WaitUntil([&] { return IsWindowVisible(overview) == FALSE; });
