@@ -26,15 +26,7 @@ FrmAbout::FrmAbout() : OpenLink([](const std::wstring& target) { OpenWithExplore
 FrmAbout::~FrmAbout() { Unload(); }
 
 bool FrmAbout::Open() {
-    if (hWnd()) {
-        ShowWindow(hWnd(), SW_SHOWNORMAL);
-        SetForegroundWindow(hWnd());
-        return true;
-    }
-    if (!Load()) return false;
-    Show();
-    SetForegroundWindow(hWnd());
-    return true;
+    return OpenOrFront([this] { return Load(); });
 }
 
 bool FrmAbout::Load() {

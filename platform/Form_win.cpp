@@ -22,6 +22,17 @@ HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, const Prope
 
 } // namespace
 
+bool Form::OpenOrFront(const std::function<bool()>& load) {
+    if (!hWnd()) {
+        if (!load()) return false;
+        Show();
+    } else {
+        ShowWindow(hWnd(), SW_SHOWNORMAL);
+    }
+    SetForegroundWindow(hWnd());
+    return true;
+}
+
 bool Form::CreateFromDefinition(const ControlDefinition& definition, DWORD style, DWORD exStyle) {
     const PropertyBag& properties = definition.properties;
     m_backColor = static_cast<COLORREF>(properties.ReadInteger(

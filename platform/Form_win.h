@@ -6,6 +6,7 @@
 #include "platform/WindowDefinition.h"
 #include "platform/Window_win.h"
 
+#include <functional>
 #include <string>
 
 namespace velt {
@@ -18,6 +19,9 @@ public:
     COLORREF BackColor() const { return m_backColor; }
 
 protected:
+    // One window at a time: an open window comes to the front as it is; otherwise load builds it
+    // and it is shown in front. False when it could not be built.
+    bool OpenOrFront(const std::function<bool()>& load);
     // Paints the background and gives labels the window's colour; call it for what is not handled.
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 

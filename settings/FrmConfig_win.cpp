@@ -32,15 +32,7 @@ FrmConfig::~FrmConfig() { Unload(); }
 std::wstring FrmConfig::ConfigFile() const { return AppPath() + L"\\Config.ini"; }
 
 bool FrmConfig::Open() {
-    if (hWnd()) { // open already: to the front as it is
-        ShowWindow(hWnd(), SW_SHOWNORMAL);
-        SetForegroundWindow(hWnd());
-        return true;
-    }
-    if (!Load()) return false;
-    Show();
-    SetForegroundWindow(hWnd());
-    return true;
+    return OpenOrFront([this] { return Load(); });
 }
 
 bool FrmConfig::Load() {

@@ -41,8 +41,16 @@ bool SeparatorRows(HWND menu, int& first, int& second) {
 ::testing::AssertionResult ChooseWindowEntry(const Velt& velt, int which) {
     HWND root = OpenTrayMenu(velt);
     if (!root) return ::testing::AssertionFailure() << "the tray menu did not open";
-    int first = 0, second = 0;
-    if (!WaitUntil([&] { return SeparatorRows(root, first, second); }))
+    // Two items lie between the separators. Rows read while the menu is still being drawn can
+    // be closer than that, so the same two rows must be seen twice in a row.
+    int first = 0, second = 0, lastFirst = -1, lastSecond = -1;
+    if (!WaitUntil([&] {
+            bool seen = SeparatorRows(root, first, second) && second - first >= 16;
+            bool steady = seen && first == lastFirst && second == lastSecond;
+            lastFirst = seen ? first : -1;
+            lastSecond = seen ? second : -1;
+            return steady;
+        }))
         return ::testing::AssertionFailure() << "no separators seen";
     int itemHeight = (second - first) / 2;
     RECT client{};
