@@ -9,6 +9,15 @@ namespace velt {
 // c × a \ 255, truncating, exact for c and a in 0..255.
 constexpr uint32_t MulDiv255(uint32_t c, uint32_t a) { return (c * a * 0x8081u) >> 23; }
 
+// One pixel between four neighbours (a b over c d), weights in 256ths towards b and towards d.
+inline void BlendBilinear(const uint8_t* a, const uint8_t* b, const uint8_t* c, const uint8_t* d,
+                          uint32_t wx, uint32_t wy, uint8_t* to) {
+    const uint32_t wa = (256 - wx) * (256 - wy), wb = wx * (256 - wy);
+    const uint32_t wc = (256 - wx) * wy, wd = wx * wy;
+    for (int i = 0; i < 4; ++i)
+        to[i] = static_cast<uint8_t>((a[i] * wa + b[i] * wb + c[i] * wc + d[i] * wd + 32768) >> 16);
+}
+
 // A window on pixel memory laid out like the image: 4 × width bytes a row, bottom row first.
 struct PixelView {
     uint8_t* bits = nullptr;

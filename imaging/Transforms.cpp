@@ -2,6 +2,8 @@
 // pixel work of the software rotation.
 #include "imaging/Transforms.h"
 
+#include "imaging/PixelOps.h"
+
 #include "imaging/c32bppDIB.h"
 
 #include <algorithm>
@@ -98,12 +100,7 @@ bool RotateIntoSquare(PixelView source, SourceRect src, int32_t destWidth, int32
             const uint8_t* b = upper + static_cast<size_t>(tx.second) * 4;
             const uint8_t* c = lower + static_cast<size_t>(tx.first) * 4;
             const uint8_t* d = lower + static_cast<size_t>(tx.second) * 4;
-            const uint32_t wx = tx.weight, wy = ty.weight;
-            const uint32_t wa = (256 - wx) * (256 - wy), wb = wx * (256 - wy);
-            const uint32_t wc = (256 - wx) * wy, wd = wx * wy;
-            for (int i = 0; i < 4; ++i)
-                to[i] = static_cast<uint8_t>(
-                    (a[i] * wa + b[i] * wb + c[i] * wc + d[i] * wd + 32768) >> 16);
+            BlendBilinear(a, b, c, d, tx.weight, ty.weight, to);
         }
     }
     return true;
