@@ -71,6 +71,23 @@ void Form1::GoZorvan(int Index, WindowId drg) {
     m_view.DoEvents();
 
     if (!OverviewHotkeyHeld()) m_view.Hide();
+    // Typing after a switch goes where the user looks, never to a window just hidden.
+    FocusDesktop(Index);
+}
+
+void Form1::FocusDesktop(int slot) {
+    std::vector<WindowId> members = Dex[slot];
+    std::sort(members.begin(), members.end());
+    std::vector<WindowId> frontToBack;
+    m_desktop.EnumWindows([&](WindowId window) {
+        if (std::binary_search(members.begin(), members.end(), window) &&
+            m_desktop.IsWindowVisible(window) && !m_desktop.IsIconic(window))
+            frontToBack.push_back(window);
+        return true;
+    });
+    for (WindowId window : frontToBack)
+        if (m_desktop.Activate(window)) return;
+    if (WindowId shell = m_desktop.ShellWindow()) m_desktop.Activate(shell);
 }
 
 std::vector<WindowId> Form1::HiddenWindows(int current) const {

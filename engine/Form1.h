@@ -57,6 +57,8 @@ public:
     std::vector<WindowId> HiddenWindows(int current) const;
 
 private:
+    // Gives the keyboard focus to the frontmost window of slot that takes it, or to the shell.
+    void FocusDesktop(int slot);
     // Writes the record when windows differ from what it holds.
     void RecordHiddenWindows(std::vector<WindowId> windows);
 

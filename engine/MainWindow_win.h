@@ -54,7 +54,8 @@ public:
     // Form1View
     WindowId Handle() override { return reinterpret_cast<WindowId>(hWnd()); }
     bool Visible() override { return Window::Visible(); }
-    void Show() override { Window::Show(); }
+    // The overview is looked at, not typed into: it never takes the focus from the user's window.
+    void Show() override { ShowWindow(hWnd(), SW_SHOWNA); }
     void Hide() override { Window::Hide(); }
     void ZOrder() override { Window::ZOrder(); }
     void MakeTopmost() override;

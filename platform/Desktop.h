@@ -77,6 +77,12 @@ public:
     virtual std::wstring WindowClassName(WindowId) { return {}; }
     // True when the mouse buttons are swapped: the primary button is then the right one.
     virtual bool MouseButtonsSwapped() { return false; }
+    // Gives window the keyboard focus; false when that could not be done (the window is gone or
+    // hidden, its program does not answer, or the system refused).
+    virtual bool Activate(WindowId) { return false; }
+    // The shell's window behind all others, which takes the focus when no window is left; 0
+    // when there is none.
+    virtual WindowId ShellWindow() { return 0; }
 };
 
 } // namespace velt

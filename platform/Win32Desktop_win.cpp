@@ -113,4 +113,29 @@ std::wstring Win32Desktop::WindowClassName(WindowId window) {
 
 bool Win32Desktop::MouseButtonsSwapped() { return GetSystemMetrics(SM_SWAPBUTTON) != 0; }
 
+bool Win32Desktop::Activate(WindowId window) {
+    HWND hwnd = AsHwnd(window);
+    DWORD thread = GetWindowThreadProcessId(hwnd, nullptr);
+    DWORD self = GetCurrentThreadId();
+    if (!thread || !::IsWindowVisible(hwnd)) return false;
+    // A program that does not answer would never take the focus it is given.
+    if (thread != self && !Answers(hwnd, thread)) return false;
+    if (GetForegroundWindow() == hwnd || SetForegroundWindow(hwnd)) return true;
+    // The system gives the foreground only to the program the user last spoke to; sharing the
+    // input of the thread in front lends us its right for a moment.
+    HWND front = GetForegroundWindow();
+    DWORD frontThread = front ? GetWindowThreadProcessId(front, nullptr) : 0;
+    if (!frontThread || frontThread == self || !Answers(front, frontThread)) return false;
+    if (!AttachThreadInput(self, frontThread, TRUE)) return false;
+    bool done = SetForegroundWindow(hwnd) != FALSE;
+    AttachThreadInput(self, frontThread, FALSE);
+    return done;
+}
+
+WindowId Win32Desktop::ShellWindow() {
+    // A system without the desktop's shell window still has the taskbar.
+    HWND shell = GetShellWindow();
+    return AsId(shell ? shell : velt::TaskbarWindow());
+}
+
 } // namespace velt

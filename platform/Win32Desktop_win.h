@@ -28,6 +28,8 @@ public:
     std::uint32_t WindowProcessId(WindowId window) override;
     std::wstring WindowClassName(WindowId window) override;
     bool MouseButtonsSwapped() override;
+    bool Activate(WindowId window) override;
+    WindowId ShellWindow() override;
 
 private:
     // Whether the thread of window answers messages now. Each thread is asked at most once in a

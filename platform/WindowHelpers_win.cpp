@@ -59,7 +59,7 @@ void DrawWindowIcon(HDC dc, HWND window, int x, int y) {
 }
 
 void MakeTopmost(HWND window) {
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 int SetWindowAlpha(HWND window, int alpha) {

@@ -26,7 +26,7 @@ HICON GetWindowIcon(HWND window);
 // Draws GetWindowIcon 16 x 16 at (x, y). The icon belongs to the window and is left alone.
 void DrawWindowIcon(HDC dc, HWND window, int x, int y);
 
-void MakeTopmost(HWND window); // always on top, not moved, not resized
+void MakeTopmost(HWND window); // always on top, not moved, not resized, not activated
 
 // 0 after making the window layered with that constant alpha; 1 for an alpha outside 0..255
 // (nothing done); 2 when the system lacks layered windows.

@@ -88,6 +88,12 @@ TEST(Overview, ALeftClickOnAThumbnailSwitchesToItsDesktop) {
     EXPECT_TRUE(five.WaitVisible(Titles(L"Click five", 2), false));
     ASSERT_TRUE(ClickThumbnail(overview, 4, 1));
     EXPECT_TRUE(five.WaitVisible(Titles(L"Click five", 2), true));
+    // The click went to the overview; what is typed next goes to the desktop entered.
+    EXPECT_TRUE(WaitUntil([&] {
+        HWND front = GetForegroundWindow();
+        return front == five.Find(L"Click five 1") || front == five.Find(L"Click five 2");
+    }));
+    EXPECT_TRUE(IsWindowVisible(overview));
     EXPECT_TRUE(ReleaseOverviewKeys());
 }
 

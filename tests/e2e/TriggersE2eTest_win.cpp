@@ -1,4 +1,6 @@
+#include "platform/WindowHelpers_win.h"
 #include "tests/e2e/Harness_win.h"
+#include "tests/e2e/Menu_win.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,53 @@ TEST(Triggers, AltDigitHidesAndShowsDesktops) {
     EXPECT_TRUE(five.WaitVisible(Titles(L"Alt five", 2), true));
     EXPECT_TRUE(three.WaitVisible(Titles(L"Alt three", 1), false));
     EXPECT_TRUE(ReleaseKeys(L"5 alt", {'5', VK_MENU}));
+}
+
+// True once the foreground window is one of titles, on screen.
+bool ForegroundIsOneOf(const HelperWindows& windows, const std::vector<std::wstring>& titles) {
+    return WaitUntil([&] {
+        HWND front = GetForegroundWindow();
+        for (const std::wstring& title : titles)
+            if (front == windows.Find(title) && IsWindowVisible(front)) return true;
+        return false;
+    });
+}
+
+TEST(Triggers, AfterASwitchTheFocusIsOnAWindowOfTheDesktopEntered) {
+    Velt velt(kOverviewHotkey);
+    // The helpers never take the focus themselves.
+    HelperWindows five(Titles(L"Focus five", 2));
+    ASSERT_TRUE(velt.Start());
+    SetForegroundWindow(five.Find(L"Focus five 1"));
+    ASSERT_TRUE(HoldKeys(L"alt 3", {VK_MENU, '3'}));
+    EXPECT_TRUE(five.WaitVisible(Titles(L"Focus five", 2), false));
+    // Nothing is left on desktop 3: the shell has the focus.
+    HWND shell = GetShellWindow() ? GetShellWindow() : TaskbarWindow();
+    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == shell; }));
+    ASSERT_TRUE(ReleaseKeys(L"3 alt", {'3', VK_MENU}));
+    HelperWindows three(Titles(L"Focus three", 2));
+    ASSERT_TRUE(velt.SeePolls(1));
+
+    auto entered = [&](int number) -> std::pair<const HelperWindows&, std::vector<std::wstring>> {
+        if (number == 5) return {five, Titles(L"Focus five", 2)};
+        return {three, Titles(L"Focus three", 2)};
+    };
+    for (int number : {5, 3}) {
+        auto [windows, titles] = entered(number);
+        char digit = static_cast<char>('0' + number);
+        std::wstring key(1, static_cast<wchar_t>(digit));
+        ASSERT_TRUE(HoldKeys(L"alt " + key, {VK_MENU, digit}));
+        EXPECT_TRUE(windows.WaitVisible(titles, true));
+        EXPECT_TRUE(ForegroundIsOneOf(windows, titles)) << "Alt+" << digit;
+        ASSERT_TRUE(ReleaseKeys(key + L" alt", {digit, VK_MENU}));
+    }
+    // The menu took the focus to Velt while it was open; the switch gives it on.
+    for (int number : {5, 3}) {
+        auto [windows, titles] = entered(number);
+        ASSERT_TRUE(ChooseDesktop(velt, number));
+        EXPECT_TRUE(windows.WaitVisible(titles, true));
+        EXPECT_TRUE(ForegroundIsOneOf(windows, titles)) << "Desktop " << number;
+    }
 }
 
 TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {
@@ -105,6 +154,7 @@ TEST(Triggers, TheOverviewShowsWhileItsHotkeyIsHeld) {
         EXPECT_TRUE(WaitUntil([&] { return GetWindowLongPtrW(thumbnail, GWL_STYLE) & WS_BORDER; }));
     }
     EXPECT_TRUE(IsWindowVisible(overview));
+    EXPECT_NE(GetForegroundWindow(), overview); // looked at, never typed into
 
     ASSERT_TRUE(ReleaseKeys(L"q", {'Q'}));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(overview); }));

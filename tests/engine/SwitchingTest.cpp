@@ -67,6 +67,43 @@ TEST_F(Switching, CarriedWindowStaysVisibleMovesListsAndIsCentred) {
     EXPECT_EQ(desktop.zOrder.front(), carried);
 }
 
+TEST_F(Switching, TheFocusGoesToTheFrontmostWindowOfTheDesktopEnteredThatTakesIt) {
+    WindowId left = desktop.Add(L"Left");
+    WindowId minimized = desktop.Add(L"Minimized", false);
+    WindowId refusing = desktop.Add(L"Refusing", false);
+    WindowId back = desktop.Add(L"Back", false);
+    WindowId front = desktop.Add(L"Front", false);
+    desktop.windows[minimized].iconic = true;
+    desktop.refusesFocus.insert(refusing);
+    desktop.foreground = left;
+    form.Dex[4] = {left};
+    // Listed in another order than the screen's: the screen's order decides.
+    form.Dex[2] = {back, front, refusing, minimized};
+    desktop.zOrder = {left, minimized, refusing, front, back};
+
+    form.GoZorvan(2);
+    EXPECT_EQ(desktop.foreground, front);
+    EXPECT_EQ(desktop.activations, (std::vector<WindowId>{refusing, front}));
+
+    // A carried window is in front, so it keeps the focus.
+    WindowId carried = front;
+    form.GoZorvan(5, carried);
+    EXPECT_EQ(desktop.foreground, carried);
+}
+
+TEST_F(Switching, AnEmptyDesktopOrOneOfMinimizedWindowsGivesTheFocusToTheShell) {
+    desktop.shell = desktop.Add(L"Program Manager");
+    WindowId here = desktop.Add(L"Here");
+    WindowId minimized = desktop.Add(L"Minimized", false);
+    desktop.windows[minimized].iconic = true;
+    form.Dex[4] = {here};
+    form.Dex[0] = {minimized};
+    form.GoZorvan(0);
+    EXPECT_EQ(desktop.foreground, desktop.shell);
+    form.GoZorvan(8);
+    EXPECT_EQ(desktop.activations, (std::vector<WindowId>{desktop.shell, desktop.shell}));
+}
+
 TEST_F(Switching, LockedSlotWithWrongOrEmptyAnswerChangesNothing) {
     WindowId here = desktop.Add(L"Here");
     form.Dex[4] = {here};

@@ -107,6 +107,13 @@ public:
         return it == windows.end() ? std::wstring() : it->second.className;
     }
     bool MouseButtonsSwapped() override { return buttonsSwapped; }
+    bool Activate(WindowId id) override {
+        activations.push_back(id);
+        if (!Visible(id) || refusesFocus.count(id)) return false;
+        foreground = id;
+        return true;
+    }
+    WindowId ShellWindow() override { return shell; }
 
     std::map<WindowId, FakeWindow> windows;
     std::vector<WindowId> zOrder;
@@ -120,6 +127,10 @@ public:
     Size screen{1920, 1080};
     int enumPasses = 0;
     bool buttonsSwapped = false;
+    std::vector<WindowId> activations; // every window the engine tried to give the focus
+    std::set<WindowId> refusesFocus;
+    WindowId foreground = 0;
+    WindowId shell = 0;
 
 private:
     WindowId m_nextId = 0x1000;
