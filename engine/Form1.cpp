@@ -148,16 +148,29 @@ bool Form1::OverviewHotkeyHeld() {
 void Form1::Timer1_Timer() {
     // A switch started by this tick lets pending messages run; a tick arriving then would see
     // the cursor still on the edge and the dwell count full, and switch a second time.
+    if (m_view.PromptVisible()) {
+        m_desktop.TakeAltDigitPresses(); // typed at the prompt: not meant as switches
+        return;
+    }
     if (m_inTick) return;
-    if (m_view.PromptVisible()) return;
     m_inTick = true;
 
     RefreshWindowList(Dex[CurrentSlot]);
 
     if (m_view.Visible()) m_view.HoverHighlight();
 
+    // Presses made since the last tick act first, once each; then the keys held now, unless
+    // they are the press just acted on.
+    std::array<bool, 10> acted{};
+    for (int digit : m_desktop.TakeAltDigitPresses()) {
+        if (digit < 1 || digit > 9) continue;
+        GoZorvan(digit - 1);
+        acted[static_cast<size_t>(digit)] = true;
+    }
     for (int digit = 1; digit <= 9; ++digit)
-        if (m_desktop.IsKeyDown(kVkMenu) && m_desktop.IsKeyDown('0' + digit)) GoZorvan(digit - 1);
+        if (!acted[static_cast<size_t>(digit)] && m_desktop.IsKeyDown(kVkMenu) &&
+            m_desktop.IsKeyDown('0' + digit))
+            GoZorvan(digit - 1);
 
     if (m_settings.CornerSensitive) GetKeyPos();
 

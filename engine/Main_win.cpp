@@ -18,6 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     velt::MainWindow main(desktop);
     main.Engine().SetRecoveryStore(&record);
     velt::ExitEngineOnCrash(&main.Engine());
+    desktop.RecordAltDigitPresses(); // without it only presses that last a poll switch
     if (!main.Start()) return 1;
 
     MSG msg;

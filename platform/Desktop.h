@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace velt {
 
@@ -83,6 +84,9 @@ public:
     // The shell's window behind all others, which takes the focus when no window is left; 0
     // when there is none.
     virtual WindowId ShellWindow() { return 0; }
+    // The digits 1 to 9 pressed while Alt was down since the last call, oldest first, each press
+    // once; empty where presses are not recorded, and the poll then sees only keys held.
+    virtual std::vector<int> TakeAltDigitPresses() { return {}; }
 };
 
 } // namespace velt

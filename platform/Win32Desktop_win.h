@@ -1,5 +1,6 @@
 #pragma once
 // The desktop of the running Windows session.
+#include "platform/AltDigitHook_win.h"
 #include "platform/Desktop.h"
 #include "platform/Win32_win.h"
 
@@ -30,6 +31,9 @@ public:
     bool MouseButtonsSwapped() override;
     bool Activate(WindowId window) override;
     WindowId ShellWindow() override;
+    std::vector<int> TakeAltDigitPresses() override { return m_presses.Take(); }
+    // Begins seeing Alt+digit presses between polls; false when the system refused.
+    bool RecordAltDigitPresses() { return m_presses.Start(); }
 
 private:
     // Whether the thread of window answers messages now. Each thread is asked at most once in a
@@ -41,6 +45,7 @@ private:
         std::uint64_t askedAt = 0;
     };
     std::map<DWORD, Verdict> m_verdicts;
+    AltDigitHook m_presses;
 };
 
 } // namespace velt

@@ -2,8 +2,8 @@
 // line, laid out in a cascade. Runs until all its windows are closed or its time is up (a minute
 // unless --seconds says otherwise).
 //   e2e-helper.exe [--minimized] [--seconds N] TITLE...
-// Its windows answer a message of the tests (HelperControl_win.h) that makes the program stop
-// answering until the test wakes it.
+// Its windows answer the tests' messages (HelperControl_win.h): one makes the program stop
+// answering until the test wakes it, one asks how many digit keys its windows received.
 #include "platform/Handles_win.h"
 #include "tests/e2e/HelperControl_win.h"
 
@@ -12,9 +12,14 @@
 namespace {
 
 int g_open = 0;
+int g_digits = 0;
 
 LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY && --g_open == 0) PostQuitMessage(0);
+    bool keyDown = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    bool repeat = (lParam & (1 << 30)) != 0;
+    if (keyDown && !repeat && wParam >= '1' && wParam <= '9') ++g_digits;
+    if (message == velt::e2e::kDigitCountMessage) return g_digits;
     if (message == velt::e2e::kHangMessage) {
         // Stops answering, as a program stuck in a long computation does, until the test wakes it.
         velt::UniqueHandle wake(OpenEventW(SYNCHRONIZE, FALSE, velt::e2e::kWakeEventName));

@@ -1,5 +1,6 @@
 #include "platform/WindowHelpers_win.h"
 #include "tests/e2e/Harness_win.h"
+#include "tests/e2e/HelperControl_win.h"
 #include "tests/e2e/Menu_win.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,51 @@ TEST(Triggers, AfterASwitchTheFocusIsOnAWindowOfTheDesktopEntered) {
         EXPECT_TRUE(windows.WaitVisible(titles, true));
         EXPECT_TRUE(ForegroundIsOneOf(windows, titles)) << "Desktop " << number;
     }
+}
+
+// Alt+digit with the digit down for 40 ms, shorter than a poll, typed to the X focus window.
+bool TapAltDigit(char digit) {
+    std::wstring key(1, static_cast<wchar_t>(digit));
+    return Xdotool(L"keydown alt keydown " + key + L" sleep 0.04 keyup " + key + L" keyup alt");
+}
+
+DWORD_PTR DigitsReceived(HWND window) {
+    DWORD_PTR count = 0;
+    SendMessageTimeoutW(window, kDigitCountMessage, 0, 0, SMTO_NORMAL, 5000, &count);
+    return count;
+}
+
+TEST(Triggers, QuickTapsSwitchOnceEachAndTheFocusedProgramStillGetsTheirKeys) {
+    Velt velt(kOverviewHotkey);
+    HelperWindows five({L"Tap five"});
+    ASSERT_TRUE(velt.Start());
+    ASSERT_TRUE(HoldKeys(L"alt 3", {VK_MENU, '3'}));
+    ASSERT_TRUE(five.WaitVisible({L"Tap five"}, false));
+    ASSERT_TRUE(ReleaseKeys(L"3 alt", {'3', VK_MENU}));
+    HelperWindows three({L"Tap three"});
+    ASSERT_TRUE(velt.SeePolls(1));
+
+    HWND fiveWindow = five.Find(L"Tap five");
+    HWND threeWindow = three.Find(L"Tap three");
+    constexpr int kTaps = 20;
+    for (int tap = 0; tap < kTaps; ++tap) {
+        bool toFive = tap % 2 == 0;
+        HWND shown = toFive ? threeWindow : fiveWindow;
+        HWND entered = toFive ? fiveWindow : threeWindow;
+        SetForegroundWindow(shown);
+        ASSERT_TRUE(WaitUntil([&] {
+            return testing::HasKeyboard(shown) && testing::TakeXFocus(shown);
+        })) << "tap "
+            << tap;
+        ASSERT_TRUE(TapAltDigit(toFive ? '5' : '3'));
+        ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(entered) && !IsWindowVisible(shown); }))
+            << "tap " << tap;
+    }
+    // No tap acts again later: more polls leave the last desktop entered on screen.
+    ASSERT_TRUE(velt.SeePolls(2));
+    EXPECT_TRUE(IsWindowVisible(threeWindow));
+    EXPECT_FALSE(IsWindowVisible(fiveWindow));
+    EXPECT_EQ(DigitsReceived(fiveWindow) + DigitsReceived(threeWindow), DWORD_PTR{kTaps});
 }
 
 TEST(Triggers, RestingOnAnEdgeSwitchesAfterASecondAndCentresTheCursor) {

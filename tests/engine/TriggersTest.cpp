@@ -194,6 +194,40 @@ TEST_F(Triggers, DigitsAreTestedInOrderEachSwitchFinishing) {
     EXPECT_EQ(std::count(view.log.begin(), view.log.end(), L"Pointer 7"), 1);
 }
 
+TEST_F(Triggers, PressesMadeBetweenTicksActOnceEachInTheOrderMade) {
+    desktop.presses = {3, 8, 3};
+    Poll();
+    EXPECT_EQ(form.CurrentSlot, 2);
+    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), L"Pointer 2"), 2);
+    EXPECT_EQ(std::count(view.log.begin(), view.log.end(), L"Pointer 7"), 1);
+    view.log.clear();
+    Poll();
+    EXPECT_TRUE(view.log.empty());
+    desktop.presses = {0, 10, -1}; // never a digit of a desktop
+    Poll();
+    EXPECT_TRUE(view.log.empty());
+}
+
+TEST_F(Triggers, APressStillHeldAtTheTickActsOnce) {
+    form.SlotPasswords[6] = L"pw";
+    view.answer = L"wrong";
+    desktop.presses = {7};
+    desktop.keysDown = {kVkMenu, '7'};
+    Poll();
+    EXPECT_EQ(view.log,
+              std::vector<std::wstring>{L"InputDialog Locked Desktop! / Enter Password to Unlock"});
+}
+
+TEST_F(Triggers, PressesMadeWhileThePromptIsUpAreDropped) {
+    view.promptVisible = true;
+    desktop.presses = {2};
+    Poll();
+    view.promptVisible = false;
+    Poll();
+    EXPECT_EQ(form.CurrentSlot, 4);
+    EXPECT_TRUE(desktop.presses.empty());
+}
+
 TEST_F(Triggers, OverviewShowsExactlyWhileTheHotkeyIsHeld) {
     settings.Hotkeys[0] = KeyCombo{16, 17, 81};
     desktop.keysDown = {16, 17, 81};

@@ -6,6 +6,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velt::testing {
@@ -114,6 +115,7 @@ public:
         return true;
     }
     WindowId ShellWindow() override { return shell; }
+    std::vector<int> TakeAltDigitPresses() override { return std::exchange(presses, {}); }
 
     std::map<WindowId, FakeWindow> windows;
     std::vector<WindowId> zOrder;
@@ -131,6 +133,7 @@ public:
     std::set<WindowId> refusesFocus;
     WindowId foreground = 0;
     WindowId shell = 0;
+    std::vector<int> presses; // Alt+digit presses since the engine last asked
 
 private:
     WindowId m_nextId = 0x1000;
