@@ -1,51 +1,13 @@
 // The overview of the real Velt.exe: its glass, and the mouse on its thumbnails.
-#include "platform/WindowHelpers_win.h"
-#include "tests/dialogs/PromptDriver_win.h"
-#include "tests/e2e/Harness_win.h"
+#include "tests/e2e/Overview_win.h"
 
 #include <gtest/gtest.h>
 
 namespace velt::e2e {
 namespace {
 
-using testing::HasKeyboard;
-using testing::MoveCursor;
 using testing::ScreenPixel;
-using testing::TakeXFocus;
-using testing::TypeText;
 using testing::VisiblePrompt;
-
-bool HoldOverviewKeys() { return HoldKeys(L"ctrl shift q", {VK_CONTROL, VK_SHIFT, 'Q'}); }
-bool ReleaseOverviewKeys() { return ReleaseKeys(L"q shift ctrl", {'Q', VK_SHIFT, VK_CONTROL}); }
-
-POINT CentreOf(HWND window) {
-    RECT r{};
-    GetWindowRect(window, &r);
-    return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-// Clicks thumbnail slot of the overview with xdotool's button (1 left, 3 right).
-bool ClickThumbnail(HWND overview, int slot, int button) {
-    HWND thumbnail = GetDlgItem(overview, 100 + slot);
-    return thumbnail && MoveCursor(CentreOf(thumbnail)) &&
-           Xdotool(L"click " + std::to_wstring(button));
-}
-
-// Waits for the prompt with that caption, types the answer and presses Enter; true once the
-// prompt has closed.
-bool AnswerPrompt(const std::wstring& caption, const std::wstring& answer) {
-    HWND prompt = nullptr;
-    if (!WaitUntil([&] {
-            prompt = VisiblePrompt();
-            return prompt && WindowText(prompt) == caption;
-        }))
-        return false;
-    if (!WaitUntil([&] { return HasKeyboard(prompt, testing::AnswerBox(prompt)); }) ||
-        !WaitUntil([&] { return TakeXFocus(prompt); }))
-        return false;
-    if (!answer.empty() && !TypeText(prompt, answer)) return false;
-    return Xdotool(L"key Return") && WaitUntil([&] { return !VisiblePrompt(); });
-}
 
 // Velt with a skin of one colour as its glass.
 std::string WithGreenGlass() {

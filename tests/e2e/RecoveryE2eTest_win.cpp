@@ -4,9 +4,11 @@
 #include "platform/Files.h"
 #include "tests/e2e/HelperControl_win.h"
 #include "tests/e2e/Menu_win.h"
+#include "tests/e2e/Overview_win.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <shellapi.h>
 
@@ -42,7 +44,22 @@ bool AltDigit(char digit, const std::function<bool()>& switched) {
     return ReleaseKeys(key + L" alt", {digit, VK_MENU}) && done;
 }
 
-TEST(Recovery, AKilledVeltsHiddenWindowsComeBackAtTheNextStart) {
+std::vector<WindowId> RecordedWindows(const Velt& velt) {
+    std::string text = ReadText(RecordPath(velt));
+    std::vector<RecoveryEntry> entries;
+    ParseRecoveryRecord({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, entries);
+    std::vector<WindowId> windows;
+    for (const RecoveryEntry& entry : entries) windows.push_back(entry.window);
+    return windows;
+}
+
+bool Recorded(const Velt& velt, HWND window) {
+    std::vector<WindowId> windows = RecordedWindows(velt);
+    return std::find(windows.begin(), windows.end(), reinterpret_cast<WindowId>(window)) !=
+           windows.end();
+}
+
+TEST(Recovery, AKilledVeltsHiddenWindowsComeBackAtTheNextStartALockedDesktopsStayHidden) {
     Velt velt(kOverviewHotkey);
     HelperWindows five(Titles(L"Kept five", 2));
     ASSERT_TRUE(velt.Start());
@@ -50,7 +67,28 @@ TEST(Recovery, AKilledVeltsHiddenWindowsComeBackAtTheNextStart) {
     HelperWindows three(Titles(L"Kept three", 2));
     ASSERT_TRUE(velt.SeePolls(1)); // a poll has listed them on desktop 3
     ASSERT_TRUE(AltDigit('1', [&] { return three.WaitVisible(Titles(L"Kept three", 2), false); }));
-    EXPECT_TRUE(WaitUntil([&] { return FileExists(RecordPath(velt)); }));
+    HelperWindows one({L"Locked one"});
+    ASSERT_TRUE(velt.SeePolls(1));
+    ASSERT_TRUE(AltDigit('7', [&] { return one.WaitVisible({L"Locked one"}, false); }));
+    EXPECT_TRUE(WaitUntil([&] { return Recorded(velt, one.Find(L"Locked one")); }));
+
+    // Desktop 1 locked from the overview: its window leaves the record, its password never
+    // enters it.
+    const std::string password = "Sesame4711";
+    HWND overview = velt.MainWindow();
+    ASSERT_TRUE(HoldOverviewKeys());
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(overview) != FALSE; }));
+    ASSERT_TRUE(ClickThumbnail(overview, 0, 3));
+    ASSERT_TRUE(WaitUntil([&] { return testing::VisiblePrompt() != nullptr; }));
+    ASSERT_TRUE(ReleaseOverviewKeys());
+    ASSERT_TRUE(AnswerPrompt(L"Lock Desktop!", std::wstring(password.begin(), password.end())));
+    EXPECT_TRUE(WaitUntil([&] { return !Recorded(velt, one.Find(L"Locked one")); }));
+    EXPECT_EQ(RecordedWindows(velt).size(), 4u);
+    std::string record = ReadText(RecordPath(velt));
+    std::string wide;
+    for (char c : password) wide += {c, '\0'};
+    EXPECT_EQ(record.find(password), std::string::npos);
+    EXPECT_EQ(record.find(wide), std::string::npos);
 
     NOTIFYICONDATAW icon{};
     icon.cbSize = NOTIFYICONDATAW_V1_SIZE;
@@ -64,7 +102,10 @@ TEST(Recovery, AKilledVeltsHiddenWindowsComeBackAtTheNextStart) {
     ASSERT_TRUE(velt.Start());
     EXPECT_TRUE(five.WaitVisible(Titles(L"Kept five", 2), true));
     EXPECT_TRUE(three.WaitVisible(Titles(L"Kept three", 2), true));
-    // All of them are on the desktop Velt starts on now; a normal exit leaves no record.
+    // As the normal exit does, a locked desktop's windows stay hidden.
+    ASSERT_TRUE(velt.SeePolls(2));
+    EXPECT_FALSE(one.Visible(L"Locked one"));
+    // All the others are on the desktop Velt starts on now; a normal exit leaves no record.
     ASSERT_TRUE(velt.Close());
     EXPECT_FALSE(FileExists(RecordPath(velt)));
 }
