@@ -4,17 +4,6 @@
 
 namespace velt {
 
-namespace {
-
-HICON AskIcon(HWND window, UINT message, WPARAM wParam) {
-    DWORD_PTR answer = 0;
-    if (!SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, 1000, &answer))
-        return nullptr;
-    return reinterpret_cast<HICON>(answer);
-}
-
-} // namespace
-
 std::wstring ReadWindowText(HWND window, int bufferChars) {
     if (bufferChars <= 0) return {};
     std::wstring text(static_cast<size_t>(bufferChars), L'\0');
@@ -46,11 +35,20 @@ HWND WindowUnderCursor() {
 HWND TaskbarWindow() { return FindWindowW(L"Shell_traywnd", L""); }
 
 HICON GetWindowIcon(HWND window) {
-    if (HICON icon = AskIcon(window, WM_GETICON, ICON_SMALL)) return icon;
+    // A window that lets one question time out is not asked again: its class icons need no
+    // answer, and a hung program would otherwise cost a second per question.
+    bool answers = true;
+    auto ask = [&](UINT message, WPARAM wParam) {
+        DWORD_PTR icon = 0;
+        answers = answers &&
+                  SendMessageTimeoutW(window, message, wParam, 0, SMTO_NORMAL, 1000, &icon) != 0;
+        return answers ? reinterpret_cast<HICON>(icon) : nullptr;
+    };
+    if (HICON icon = ask(WM_GETICON, ICON_SMALL)) return icon;
     if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM))) return icon;
-    if (HICON icon = AskIcon(window, WM_GETICON, ICON_BIG)) return icon;
+    if (HICON icon = ask(WM_GETICON, ICON_BIG)) return icon;
     if (auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICON))) return icon;
-    return AskIcon(window, WM_QUERYDRAGICON, 0);
+    return ask(WM_QUERYDRAGICON, 0);
 }
 
 void DrawWindowIcon(HDC dc, HWND window, int x, int y) {

@@ -2,6 +2,7 @@
 #include "platform/Ini_win.h"
 #include "platform/Shell_win.h"
 #include "platform/WindowHelpers_win.h"
+#include "tests/support/Wait.h"
 
 #include <gtest/gtest.h>
 
@@ -115,6 +116,67 @@ TEST_F(OwnWindows, TopmostKeepsPositionAndSize) {
     GetWindowRect(window, &after);
     EXPECT_TRUE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
     EXPECT_TRUE(EqualRect(&before, &after));
+}
+
+// A window of a thread of its own that answers icon questions, and that can be made to stop
+// answering until it is woken.
+class IconWindow : public ::testing::Test {
+protected:
+    static constexpr UINT kHang = WM_APP + 1;
+    static inline HICON s_answer = nullptr;
+    static inline HANDLE s_wake = nullptr;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == kHang) WaitForSingleObject(s_wake, 60000);
+        if (message == WM_GETICON || message == WM_QUERYDRAGICON)
+            return reinterpret_cast<LRESULT>(s_answer);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    static DWORD WINAPI Run(void* created) {
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.lpfnWndProc = Procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"VeltIconTest";
+        wc.hIconSm = LoadIconW(nullptr, IDI_WARNING);
+        RegisterClassExW(&wc);
+        *static_cast<HWND*>(created) = CreateWindowExW(0, L"VeltIconTest", L"", WS_POPUP, 0, 0, 10,
+                                                       10, nullptr, nullptr, wc.hInstance, nullptr);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        return 0;
+    }
+    void SetUp() override {
+        s_wake = m_wake.get();
+        m_thread.reset(CreateThread(nullptr, 0, Run, &m_window, 0, &m_threadId));
+        ASSERT_TRUE(testing::WaitUntil([&] { return IsWindow(m_window) != FALSE; }));
+    }
+    void TearDown() override {
+        SetEvent(m_wake.get());
+        PostMessageW(m_window, WM_CLOSE, 0, 0);
+        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(m_thread.get(), 10000);
+    }
+    UniqueHandle m_wake{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueHandle m_thread;
+    DWORD m_threadId = 0;
+    HWND m_window = nullptr;
+};
+
+TEST_F(IconWindow, TheWindowsOwnIconComesFirstThenItsClassIcon) {
+    s_answer = LoadIconW(nullptr, IDI_QUESTION);
+    EXPECT_EQ(GetWindowIcon(m_window), s_answer);
+    s_answer = nullptr;
+    EXPECT_EQ(GetWindowIcon(m_window), LoadIconW(nullptr, IDI_WARNING));
+}
+
+TEST_F(IconWindow, AWindowThatDoesNotAnswerGivesItsClassIcon) {
+    s_answer = LoadIconW(nullptr, IDI_QUESTION);
+    PostMessageW(m_window, kHang, 0, 0);
+    ASSERT_TRUE(testing::WaitUntil([&] {
+        DWORD_PTR ignored = 0;
+        return !SendMessageTimeoutW(m_window, WM_NULL, 0, 0, SMTO_NORMAL, 50, &ignored);
+    }));
+    EXPECT_EQ(GetWindowIcon(m_window), LoadIconW(nullptr, IDI_WARNING));
 }
 
 TEST(Shell, TheTaskbarIsFound) { EXPECT_NE(TaskbarWindow(), nullptr); }
