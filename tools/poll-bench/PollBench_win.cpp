@@ -1,12 +1,14 @@
 // What the poll and a switch cost, against the bare platform calls they cannot avoid, with 100 and
 // with 500 visible top-level windows of another process; a switch with a window that does not
-// answer; writing the record of hidden windows. Prints medians and ratios.
+// answer; writing the record of hidden windows; what the keyboard hook adds to each key. Prints
+// medians and ratios.
 // tools/poll-bench/run.sh runs it under Wine and adds the idle CPU figures, which it measures from
 // outside.
 //   poll-bench.exe HELPER.exe       tick, switch, capture and record costs
 //   poll-bench.exe --bare-idle S    the bare loop ten times a second for S seconds
 #include "engine/MainWindow_win.h"
 #include "engine/RecoveryFile_win.h"
+#include "platform/AltDigitHook_win.h"
 #include "platform/Win32Desktop_win.h"
 #include "tests/e2e/HelperControl_win.h"
 
@@ -261,6 +263,27 @@ int wmain(int argc, wchar_t** argv) {
                 Median(writes), 100 * Median(writes) / small.veltSwitch,
                 200 * Median(writes) / small.veltSwitch);
     helper.Stop();
+
+    // Every key typed anywhere passes the hook that sees quick Alt+digit taps: what it adds to a
+    // key, with a key no program acts on.
+    auto typeKeys = [] {
+        INPUT keys[2]{};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = VK_F24;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        for (int i = 0; i < 100; ++i) SendInput(2, keys, sizeof(INPUT));
+    };
+    std::vector<double> plainKeys, hookedKeys;
+    for (int round = 0; round < 10; ++round) plainKeys.push_back(Time(typeKeys));
+    {
+        velt::AltDigitHook hook;
+        if (!hook.Start()) return 1;
+        for (int round = 0; round < 10; ++round) hookedKeys.push_back(Time(typeKeys));
+    }
+    std::printf("  keys:       200 key events %.2f ms with the hook vs %.2f ms without  ratio "
+                "%.2f; %.3f ms more per key\n",
+                Median(hookedKeys), Median(plainKeys), Median(hookedKeys) / Median(plainKeys),
+                (Median(hookedKeys) - Median(plainKeys)) / 200);
 
     // 500 windows: the cost per window against that at 100.
     Child many;
