@@ -138,11 +138,14 @@ TEST(ImgPage, PutsAPictureIntoADefinitionThatTheProgramThenShows) {
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (window = ToolWindow(tool.Id())) != nullptr; }));
     ASSERT_TRUE(tool.WaitForIdle());
-    HWND page = FindWindowExW(window, nullptr, L"VeltPropertyPage", nullptr);
-    ASSERT_TRUE(page);
-    HWND browse = ChildWithText(page, L"Button", L"Browse");
-    HWND apply = ChildWithText(window, L"Button", L"Apply");
-    ASSERT_TRUE(browse && apply);
+    // The page fills itself in after the window has gone idle once.
+    HWND page = nullptr, browse = nullptr, apply = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        page = FindWindowExW(window, nullptr, L"VeltPropertyPage", nullptr);
+        browse = page ? ChildWithText(page, L"Button", L"Browse") : nullptr;
+        apply = ChildWithText(window, L"Button", L"Apply");
+        return browse && apply;
+    }));
 
     PostMessageW(browse, BM_CLICK, 0, 0);
     ASSERT_TRUE(ChooseInDialog(picture));
