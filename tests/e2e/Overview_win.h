@@ -10,7 +10,9 @@
 namespace velt::e2e {
 
 inline bool HoldOverviewKeys() { return HoldKeys(L"ctrl shift q", {VK_CONTROL, VK_SHIFT, 'Q'}); }
-inline bool ReleaseOverviewKeys() { return ReleaseKeys(L"q shift ctrl", {'Q', VK_SHIFT, VK_CONTROL}); }
+inline bool ReleaseOverviewKeys() {
+    return ReleaseKeys(L"q shift ctrl", {'Q', VK_SHIFT, VK_CONTROL});
+}
 
 inline POINT CentreOf(HWND window) {
     RECT r{};

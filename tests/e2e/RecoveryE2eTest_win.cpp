@@ -149,7 +149,15 @@ protected:
             return !SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result);
         });
     }
-    void Wake() { SetEvent(m_wake.get()); }
+    // Wakes the program and waits until it has caught up: the shows and hides queued for it while
+    // it did not answer come before the question, so it answers once its window is settled.
+    bool Wake(HWND window) {
+        SetEvent(m_wake.get());
+        return WaitUntil([&] {
+            DWORD_PTR result = 0;
+            return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 100, &result) != 0;
+        });
+    }
     UniqueHandle m_wake{CreateEventW(nullptr, TRUE, FALSE, kWakeEventName)};
 };
 
@@ -167,7 +175,7 @@ TEST_F(Hung, AWindowThatStopsAnsweringStallsNoSwitchNorTheMenu) {
     EXPECT_TRUE(AltDigit('3', [&] { return fine.WaitVisible(Titles(L"Fine five", 2), false); }));
 
     // Once its program answers again the stuck window follows its desktop.
-    Wake();
+    ASSERT_TRUE(Wake(stuck.Find(L"Stuck five")));
     EXPECT_TRUE(stuck.WaitVisible({L"Stuck five"}, false));
     EXPECT_TRUE(AltDigit('5', [&] { return stuck.WaitVisible({L"Stuck five"}, true); }));
 }
