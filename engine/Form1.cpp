@@ -146,12 +146,12 @@ bool Form1::OverviewHotkeyHeld() {
 }
 
 void Form1::Timer1_Timer() {
-    // A switch started by this tick lets pending messages run; a tick arriving then would see
-    // the cursor still on the edge and the dwell count full, and switch a second time.
     if (m_view.PromptVisible()) {
         m_desktop.TakeAltDigitPresses(); // typed at the prompt: not meant as switches
         return;
     }
+    // A switch started by this tick lets pending messages run; a tick arriving then would see
+    // the cursor still on the edge and the dwell count full, and switch a second time.
     if (m_inTick) return;
     m_inTick = true;
 

@@ -29,13 +29,14 @@ bool AltDigitHook::Start() {
 }
 
 void AltDigitHook::Stop() {
-    if (m_thread) {
-        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
-        WaitForSingleObject(m_thread.get(), kPatienceMs);
-        m_thread.reset();
-    }
     AltDigitHook* self = this;
     g_recorder.compare_exchange_strong(self, nullptr);
+    if (m_thread) {
+        // A key being recorded as the hook goes still reaches this object: wait for the end.
+        PostThreadMessageW(m_threadId, WM_QUIT, 0, 0);
+        WaitForSingleObject(m_thread.get(), INFINITE);
+        m_thread.reset();
+    }
 }
 
 std::vector<int> AltDigitHook::Take() {
@@ -66,8 +67,9 @@ LRESULT CALLBACK AltDigitHook::OnKey(int code, WPARAM wParam, LPARAM lParam) {
         bool down = wParam == WM_KEYDOWN || wParam == WM_SYSKEYDOWN;
         // Alt pressed before the hook began is in the key state, not in the flags.
         bool alt = (key->flags & LLKHF_ALTDOWN) || (GetAsyncKeyState(VK_MENU) & 0x8000);
+        bool ctrl = (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0;
         AcquireSRWLockExclusive(&self->m_lock);
-        self->m_log.Key(static_cast<int>(key->vkCode), down, alt);
+        self->m_log.Key(static_cast<int>(key->vkCode), down, alt, ctrl);
         ReleaseSRWLockExclusive(&self->m_lock);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

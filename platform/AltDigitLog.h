@@ -9,8 +9,10 @@ namespace velt {
 
 class AltDigitLog {
 public:
-    // One key event; altDown tells whether Alt was held as it happened.
-    void Key(int virtualKey, bool down, bool altDown);
+    // One key event, and whether Alt and Ctrl were held as it happened. Ctrl and Alt together
+    // are AltGr on many layouts, which types characters such as { and @ with the digits: those
+    // presses are not switches.
+    void Key(int virtualKey, bool down, bool altDown, bool ctrlDown);
     // The digits 1 to 9 pressed with Alt since the last call, oldest first.
     std::vector<int> Take();
 
