@@ -20,10 +20,12 @@ inline POINT CentreOf(HWND window) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// Clicks thumbnail slot of the overview with xdotool's button (1 left, 3 right).
+// Clicks thumbnail slot of the overview with xdotool's button (1 left, 3 right), once the poll
+// has bordered it: Velt has seen the pointer over that thumbnail and no other.
 inline bool ClickThumbnail(HWND overview, int slot, int button) {
     HWND thumbnail = GetDlgItem(overview, 100 + slot);
     return thumbnail && testing::MoveCursor(CentreOf(thumbnail)) &&
+           WaitUntil([&] { return (GetWindowLongPtrW(thumbnail, GWL_STYLE) & WS_BORDER) != 0; }) &&
            Xdotool(L"click " + std::to_wstring(button));
 }
 

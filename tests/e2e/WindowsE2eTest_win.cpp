@@ -27,13 +27,14 @@ bool SeparatorRows(HWND menu, int& first, int& second) {
         if (!runs.empty() && runs.back().second == y - 1) runs.back().second = y;
         else runs.emplace_back(y, y);
     }
-    // A menu not painted yet shows long runs, not two thin lines first (the submenu's arrow
-    // may follow them).
-    if (runs.size() < 2) return false;
-    for (std::size_t i = 0; i < 2; ++i)
-        if (runs[i].second - runs[i].first > 2) return false;
-    first = runs[0].first;
-    second = runs[1].first;
+    // Separators are thin lines. A menu not painted yet shows long runs, and so does an item
+    // highlighted under a pointer that the menu opened beneath; the submenu's arrow may follow.
+    std::vector<int> thin;
+    for (auto [top, bottom] : runs)
+        if (bottom - top <= 2) thin.push_back(top);
+    if (thin.size() < 2) return false;
+    first = thin[0];
+    second = thin[1];
     return true;
 }
 
