@@ -177,7 +177,10 @@ TEST_F(Hung, AWindowThatStopsAnsweringStallsNoSwitchNorTheMenu) {
     // Once its program answers again the stuck window follows its desktop.
     ASSERT_TRUE(Wake(stuck.Find(L"Stuck five")));
     EXPECT_TRUE(stuck.WaitVisible({L"Stuck five"}, false));
-    EXPECT_TRUE(AltDigit('5', [&] { return stuck.WaitVisible({L"Stuck five"}, true); }));
+    EXPECT_TRUE(AltDigit('5', [&] { return stuck.WaitVisible({L"Stuck five"}, true); }))
+        << "desktop 5 shown: " << fine.Visible(L"Fine five 1")
+        << "; windows recorded hidden: " << RecordedWindows(velt).size()
+        << " (stuck among them: " << Recorded(velt, stuck.Find(L"Stuck five")) << ")";
 }
 
 } // namespace
