@@ -41,7 +41,9 @@ bool AltDigit(char digit, const std::function<bool()>& switched) {
     std::wstring key(1, static_cast<wchar_t>(digit));
     bool held = HoldKeys(L"alt " + key, {VK_MENU, digit});
     bool done = held && switched();
-    return ReleaseKeys(key + L" alt", {digit, VK_MENU}) && done;
+    bool released = ReleaseKeys(key + L" alt", {digit, VK_MENU});
+    EXPECT_TRUE(released) << "Alt+" << digit << " still held after the switch";
+    return released && done;
 }
 
 std::vector<WindowId> RecordedWindows(const Velt& velt) {

@@ -83,17 +83,36 @@ bool KeysAre(std::initializer_list<int> virtualKeys, bool down) {
     return true;
 }
 
+// Tells Wine that keys X already has up are up. A program whose window takes the X focus reads
+// the keyboard as it was then, and may apply that after the keys went up elsewhere; X ignores a
+// second release of a key it has up, so only Wine's own state can be put right.
+void ReleaseInWine(std::initializer_list<int> virtualKeys) {
+    std::vector<INPUT> inputs;
+    for (int key : virtualKeys) {
+        if ((GetAsyncKeyState(key) & 0x8000) == 0) continue;
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(key);
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    if (!inputs.empty()) SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 // Sends the keys' change until Wine reports it. Wine reads the keyboard afresh when the X focus
 // moves, from the moment the focus moved; another program's window taking the focus just before
 // the keys went can reset them, and they go again (a key pressed or let go twice stays so).
 bool SendKeys(const std::wstring& change, std::initializer_list<int> virtualKeys, bool down) {
     auto sent = std::chrono::steady_clock::time_point{};
+    bool first = true;
     return WaitUntil([&] {
         if (KeysAre(virtualKeys, down)) return true;
         if (std::chrono::steady_clock::now() - sent > std::chrono::seconds(2)) {
+            if (!first && !down) ReleaseInWine(virtualKeys);
             TakeXFocus(GetDesktopWindow());
             Xdotool(change);
             sent = std::chrono::steady_clock::now();
+            first = false;
         }
         return KeysAre(virtualKeys, down);
     });
