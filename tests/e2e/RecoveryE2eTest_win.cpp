@@ -179,6 +179,8 @@ TEST_F(Hung, AWindowThatStopsAnsweringStallsNoSwitchNorTheMenu) {
     // Once its program answers again the stuck window follows its desktop.
     ASSERT_TRUE(Wake(stuck.Find(L"Stuck five")));
     EXPECT_TRUE(stuck.WaitVisible({L"Stuck five"}, false));
+    // Catching up on the shows queued for it does not take the focus from where the user is.
+    EXPECT_NE(GetForegroundWindow(), stuck.Find(L"Stuck five"));
     EXPECT_TRUE(AltDigit('5', [&] { return stuck.WaitVisible({L"Stuck five"}, true); }))
         << "desktop 5 shown: " << fine.Visible(L"Fine five 1")
         << "; windows recorded hidden: " << RecordedWindows(velt).size()
