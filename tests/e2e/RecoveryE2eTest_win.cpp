@@ -11,15 +11,41 @@
 #include <algorithm>
 #include <functional>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace velt::e2e {
 namespace {
 
 std::wstring RecordPath(const Velt& velt) { return velt.Folder() + L"\\HiddenWindows.txt"; }
 
-std::string ReadText(const std::wstring& path) {
+// Where Velt writes its record when the file beside it cannot be replaced, as when the test is
+// reading that file at the moment.
+std::wstring FallbackPath() {
+    wchar_t local[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, local))) return L"";
+    return std::wstring(local) + L"\\Velt\\HiddenWindows.txt";
+}
+
+// The record Velt wrote last, "" when there is none. A file that has just replaced the record
+// cannot be opened until Velt lets it go: a failed read is tried again, never taken as empty.
+std::string ReadRecord(const Velt& velt) {
+    std::wstring newest;
+    FILETIME newestTime{};
+    for (const std::wstring& path : {RecordPath(velt), FallbackPath()}) {
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
+            continue;
+        if (newest.empty() || CompareFileTime(&data.ftLastWriteTime, &newestTime) > 0) {
+            newest = path;
+            newestTime = data.ftLastWriteTime;
+        }
+    }
     std::vector<std::uint8_t> bytes;
-    ReadWholeFile(path, bytes);
+    if (!newest.empty())
+        WaitUntil([&] {
+            bytes.clear();
+            return ReadWholeFile(newest, bytes) || !FileExists(newest);
+        });
     return std::string(bytes.begin(), bytes.end());
 }
 
@@ -47,7 +73,7 @@ bool AltDigit(char digit, const std::function<bool()>& switched) {
 }
 
 std::vector<WindowId> RecordedWindows(const Velt& velt) {
-    std::string text = ReadText(RecordPath(velt));
+    std::string text = ReadRecord(velt);
     std::vector<RecoveryEntry> entries;
     ParseRecoveryRecord({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, entries);
     std::vector<WindowId> windows;
@@ -86,7 +112,7 @@ TEST(Recovery, AKilledVeltsHiddenWindowsComeBackAtTheNextStartALockedDesktopsSta
     ASSERT_TRUE(AnswerPrompt(L"Lock Desktop!", std::wstring(password.begin(), password.end())));
     EXPECT_TRUE(WaitUntil([&] { return !Recorded(velt, one.Find(L"Locked one")); }));
     EXPECT_EQ(RecordedWindows(velt).size(), 4u);
-    std::string record = ReadText(RecordPath(velt));
+    std::string record = ReadRecord(velt);
     std::string wide;
     for (char c : password) wide += {c, '\0'};
     EXPECT_EQ(record.find(password), std::string::npos);
@@ -136,7 +162,7 @@ TEST(Recovery, OnlyWindowsMatchingEveryFieldOfAnIntactRecordAreShown) {
     damaged[checksumEnd - 1] = damaged[checksumEnd - 1] == '0' ? '1' : '0';
     ASSERT_TRUE(WriteText(RecordPath(velt), damaged));
     ASSERT_TRUE(velt.Start());
-    EXPECT_TRUE(WaitUntil([&] { return ReadText(RecordPath(velt)) != damaged; }));
+    EXPECT_TRUE(WaitUntil([&] { return ReadRecord(velt) != damaged; }));
     EXPECT_FALSE(windows.Visible(L"Damaged"));
 }
 
