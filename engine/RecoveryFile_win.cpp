@@ -51,19 +51,19 @@ void RecoveryFile::Remove() {
 }
 
 std::vector<WindowId> RecoveryFile::RecoverLeftovers(Desktop& desktop) {
+    // Both are there when the first place could not be replaced for a while (another program had
+    // it open): the older one names windows that may have moved since, to a locked desktop too.
+    std::filesystem::path latest = NewestFile({m_primary, m_fallback});
     std::vector<WindowId> shown;
-    for (const std::wstring& path : {m_primary, m_fallback}) {
-        std::vector<std::uint8_t> bytes;
-        std::vector<RecoveryEntry> entries;
-        if (path.empty() || !ReadWholeFile(path, bytes)) continue;
-        // A damaged or foreign record is not trusted with anything.
-        if (ParseRecoveryRecord(bytes, entries))
-            for (WindowId window : WindowsToShowAgain(entries, desktop)) {
-                desktop.ShowWindow(window, true);
-                shown.push_back(window);
-            }
-        RemoveFile(path);
-    }
+    std::vector<std::uint8_t> bytes;
+    std::vector<RecoveryEntry> entries;
+    // A damaged or foreign record is not trusted with anything.
+    if (!latest.empty() && ReadWholeFile(latest, bytes) && ParseRecoveryRecord(bytes, entries))
+        for (WindowId window : WindowsToShowAgain(entries, desktop)) {
+            desktop.ShowWindow(window, true);
+            shown.push_back(window);
+        }
+    Remove();
     return shown;
 }
 

@@ -3,6 +3,7 @@
 // calls (wide names on Windows). None of them throws.
 #include <cstdint>
 #include <filesystem>
+#include <initializer_list>
 #include <span>
 #include <vector>
 
@@ -27,6 +28,9 @@ bool WriteWholeFile(const std::filesystem::path& path,
 // written: on failure nothing is left behind and an existing file stays as it was.
 bool ReplaceFileWith(const std::filesystem::path& path,
                      std::span<const std::span<const uint8_t>> parts);
+
+// Of the paths that name an existing file, the one written last; an empty path when none does.
+std::filesystem::path NewestFile(std::initializer_list<std::filesystem::path> paths);
 
 // Clears the attributes of an existing file and deletes it; true when no file remains.
 bool RemoveFile(const std::filesystem::path& path);

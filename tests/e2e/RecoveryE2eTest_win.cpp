@@ -29,17 +29,7 @@ std::wstring FallbackPath() {
 // The record Velt wrote last, "" when there is none. A file that has just replaced the record
 // cannot be opened until Velt lets it go: a failed read is tried again, never taken as empty.
 std::string ReadRecord(const Velt& velt) {
-    std::wstring newest;
-    FILETIME newestTime{};
-    for (const std::wstring& path : {RecordPath(velt), FallbackPath()}) {
-        WIN32_FILE_ATTRIBUTE_DATA data{};
-        if (path.empty() || !GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data))
-            continue;
-        if (newest.empty() || CompareFileTime(&data.ftLastWriteTime, &newestTime) > 0) {
-            newest = path;
-            newestTime = data.ftLastWriteTime;
-        }
-    }
+    std::filesystem::path newest = NewestFile({RecordPath(velt), FallbackPath()});
     std::vector<std::uint8_t> bytes;
     if (!newest.empty())
         WaitUntil([&] {

@@ -81,18 +81,37 @@ TEST_F(RecoveryFileTest, ALeftoverRecordShowsWhatStillMatchesAndIsRemoved) {
     WindowId hidden = desktop.Add(L"Hidden", false);
     WindowId reused = desktop.Add(L"Reused", false);
     desktop.windows[reused].processId = 5; // the handle now names another program's window
-    WindowId inFallback = desktop.Add(L"Fallback", false);
-    RecoveryFile(primary, L"")
-        .Write(std::vector<RecoveryEntry>{{hidden, 77, L"Helper"}, {reused, 77, L"Helper"}});
-    RecoveryFile(folder + L"\\missing\\x.txt", fallback)
-        .Write(std::vector<RecoveryEntry>{{inFallback, 77, L"Helper"}});
-
     RecoveryFile record(primary, fallback);
-    EXPECT_EQ(record.RecoverLeftovers(desktop), (std::vector<WindowId>{hidden, inFallback}));
-    EXPECT_TRUE(desktop.Visible(hidden) && desktop.Visible(inFallback));
+    record.Write(std::vector<RecoveryEntry>{{hidden, 77, L"Helper"}, {reused, 77, L"Helper"}});
+
+    EXPECT_EQ(record.RecoverLeftovers(desktop), (std::vector<WindowId>{hidden}));
+    EXPECT_TRUE(desktop.Visible(hidden));
     EXPECT_FALSE(desktop.Visible(reused));
     EXPECT_FALSE(FileExists(primary) || FileExists(fallback));
     EXPECT_TRUE(record.RecoverLeftovers(desktop).empty()); // read once
+}
+
+TEST_F(RecoveryFileTest, OfRecordsLeftInBothPlacesOnlyTheLaterIsTrusted) {
+    // The first place could not be replaced for a while (another program had it open), or the
+    // fallback could not be removed once it could: the older record is out of date.
+    for (bool fallbackIsLater : {true, false}) {
+        WindowId early = desktop.Add(L"Moved since", false);
+        WindowId late = desktop.Add(L"Still hidden", false);
+        const std::wstring& earlier = fallbackIsLater ? primary : fallback;
+        const std::wstring& later = fallbackIsLater ? fallback : primary;
+        RecoveryFile(folder + L"\\missing\\x.txt", fallback)
+            .Write(std::vector<RecoveryEntry>{{fallbackIsLater ? late : early, 77, L"Helper"}});
+        RecoveryFile(primary, L"")
+            .Write(std::vector<RecoveryEntry>{{fallbackIsLater ? early : late, 77, L"Helper"}});
+        std::filesystem::last_write_time(
+            earlier, std::filesystem::last_write_time(later) - std::chrono::hours(1));
+
+        RecoveryFile record(primary, fallback);
+        EXPECT_EQ(record.RecoverLeftovers(desktop), (std::vector<WindowId>{late}))
+            << "fallback later: " << fallbackIsLater;
+        EXPECT_FALSE(desktop.Visible(early));
+        EXPECT_FALSE(FileExists(primary) || FileExists(fallback));
+    }
 }
 
 TEST_F(RecoveryFileTest, ADamagedRecordShowsNothingAndIsRemoved) {
