@@ -28,9 +28,10 @@ inline std::vector<HWND> OpenMenus() {
 inline bool MenuOpen() { return !OpenMenus().empty(); }
 
 // Opens the menu with the cursor at a known place, so that it and its submenu open down and to
-// the right of it; returns the root menu window.
+// the right of it, clear of the helper windows' cascade from the top left (under Wine a helper
+// window can come above the menu and hide it); returns the root menu window.
 inline HWND OpenTrayMenu(const Velt& velt) {
-    if (!Xdotool(L"mousemove 200 200") || !WaitUntil([] { return testing::CursorAt({200, 200}); }))
+    if (!Xdotool(L"mousemove 600 300") || !WaitUntil([] { return testing::CursorAt({600, 300}); }))
         return nullptr;
     velt.NotifyFromTrayIcon();
     if (!WaitUntil(MenuOpen)) return nullptr;

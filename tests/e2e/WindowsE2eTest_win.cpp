@@ -51,8 +51,10 @@ bool SeparatorRows(HWND menu, int& first, int& second) {
             lastFirst = seen ? first : -1;
             lastSecond = seen ? second : -1;
             return steady;
-        }))
+        })) {
+        testing::Screenshot("no-separators");
         return ::testing::AssertionFailure() << "no separators seen";
+    }
     int itemHeight = (second - first) / 2;
     RECT client{};
     GetClientRect(root, &client);
