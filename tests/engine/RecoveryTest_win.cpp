@@ -103,8 +103,8 @@ TEST_F(RecoveryFileTest, OfRecordsLeftInBothPlacesOnlyTheLaterIsTrusted) {
             .Write(std::vector<RecoveryEntry>{{fallbackIsLater ? late : early, 77, L"Helper"}});
         RecoveryFile(primary, L"")
             .Write(std::vector<RecoveryEntry>{{fallbackIsLater ? early : late, 77, L"Helper"}});
-        std::filesystem::last_write_time(
-            earlier, std::filesystem::last_write_time(later) - std::chrono::hours(1));
+        std::filesystem::last_write_time(earlier, std::filesystem::last_write_time(later) -
+                                                      std::chrono::hours(1));
 
         RecoveryFile record(primary, fallback);
         EXPECT_EQ(record.RecoverLeftovers(desktop), (std::vector<WindowId>{late}))
