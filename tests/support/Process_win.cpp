@@ -103,16 +103,15 @@ void ReleaseInWine(std::initializer_list<int> virtualKeys) {
 // moves, from the moment the focus moved; another program's window taking the focus just before
 // the keys went can reset them, and they go again (a key pressed or let go twice stays so).
 bool SendKeys(const std::wstring& change, std::initializer_list<int> virtualKeys, bool down) {
-    auto sent = std::chrono::steady_clock::time_point{};
-    bool first = true;
+    const auto never = std::chrono::steady_clock::time_point{};
+    auto sent = never;
     return WaitUntil([&] {
         if (KeysAre(virtualKeys, down)) return true;
         if (std::chrono::steady_clock::now() - sent > std::chrono::seconds(2)) {
-            if (!first && !down) ReleaseInWine(virtualKeys);
+            if (!down && sent != never) ReleaseInWine(virtualKeys);
             TakeXFocus(GetDesktopWindow());
             Xdotool(change);
             sent = std::chrono::steady_clock::now();
-            first = false;
         }
         return KeysAre(virtualKeys, down);
     });
